@@ -1,19 +1,18 @@
 #include "launcher/launcher.h"
 
 #include "launcher/boot_file.h"
+#include "launcher/fatal_error.h"
+#include "launcher/module_path.h"
 #include "launcher/root_folder.h"
 #include "platform/platform.h"
 
-namespace {
-constexpr uint32_t kModulePathCapacity = 2600;
-}
-
 int RunLauncher(LauncherProcess& process, const WChar* command_line_tail) {
   (void)command_line_tail;
-  WChar module_path[kModulePathCapacity] = {};
-  platform().GetModuleFileName(module_path, kModulePathCapacity);
-  WString root_folder = RootFolderOf(module_path);
-  parseConfigFile(BootPathOf(root_folder), process.settings);
+  WString module_path = OwnExecutablePath();
+  // Without its own path the launcher cannot know where its boot file is; it
+  // must not guess one.
+  if (module_path.empty()) reportFatalError(u"Unable to find the launcher's own executable", u"GetModuleFileName");
+  parseConfigFile(BootPathOf(RootFolderOf(module_path)), process.settings);
 
   if (!process.instance_mutex.AnotherInstanceRuns()) {
   }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/emulated_machine.h"
 #include "platform/platform.h"
 
 enum class Op {
@@ -62,13 +63,6 @@ struct RecordedProcess {
   bool process_handle_closed = false;
   bool thread_handle_closed = false;
 };
-
-// Objects shared by every emulated process of one emulated machine: named
-// mutexes, the file system and the registry.
-class EmulatedMachine;
-
-class EmulatedFileSystem;
-class EmulatedRegistry;
 
 class EmulatedPlatform final : public Platform {
  public:
@@ -194,11 +188,15 @@ class EmulatedPlatform final : public Platform {
   std::uintptr_t next_handle_ = 0x100;
 };
 
-// Installs an emulation as the platform for the life of the scope.
+// Installs an emulation as the platform for the life of the scope, then puts
+// back the one installed before.
 class ScopedPlatform {
  public:
-  explicit ScopedPlatform(Platform& replacement) { SetPlatform(&replacement); }
-  ~ScopedPlatform() { SetPlatform(nullptr); }
+  explicit ScopedPlatform(Platform& replacement) : previous_(SetPlatform(&replacement)) {}
+  ~ScopedPlatform() { SetPlatform(previous_); }
   ScopedPlatform(const ScopedPlatform&) = delete;
   ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+ private:
+  Platform* previous_;
 };

@@ -13,4 +13,8 @@ Platform& platform() {
   return *real;
 }
 
-void SetPlatform(Platform* replacement) { g_installed = replacement; }
+Platform* SetPlatform(Platform* replacement) {
+  Platform* previous = g_installed;
+  g_installed = replacement;
+  return previous;
+}

@@ -128,7 +128,8 @@ class Platform {
 // The platform every subsystem calls. On Windows it is the Win32 layer unless
 // a test installs another; on the host a test must install one.
 Platform& platform();
-void SetPlatform(Platform* replacement);
+// Installs a replacement (nullptr: the default) and answers the one before.
+Platform* SetPlatform(Platform* replacement);
 
 // The real layer (only on Windows builds).
 Platform* Win32PlatformInstance();
