@@ -143,11 +143,13 @@ EmulatedFileSystem::Resolved EmulatedFileSystem::Resolve(WStringView input, cons
     r.root = u"\\\\" + path.substr(2, server_end - 2) + u"\\" + share;
     rest = share_end == WString::npos ? WString() : path.substr(share_end);
   } else if (path.size() >= 2 && path[1] == u':' && IsDriveLetter(path[0])) {
-    r.root = WString{FoldCase(path[0]), u':'};
+    // The letter keeps the case it was given, as in the current directory.
+    r.root = WString{path[0], u':'};
     rest = path.substr(2);
     if (rest.empty() || !IsSeparator(rest[0])) {
       // Drive-relative: against the current directory when it is on that drive.
-      if (FoldCase(root_of(current)) == r.root) {
+      if (FoldCase(root_of(current)) == FoldCase(r.root)) {
+        r.root = root_of(current);
         rest = current.substr(2) + u"\\" + rest;
       } else {
         rest = u"\\" + rest;
@@ -327,11 +329,13 @@ void EmulatedFileSystem::DenyWrite(WStringView path, bool deny) {
 }
 
 uint32_t EmulatedFileSystem::EnterDirectory(WStringView path, const WString& current, WString* full) const {
+  if (path.empty()) return err::kInvalidName;
   Resolved r = Resolve(path, current);
   uint32_t error = 0;
   Node* node = Lookup(r, &error);
   if (!node) return error;
-  if (!node->directory) return err::kDirectory;
+  // A file named as a folder (with a trailing separator) is a malformed name.
+  if (!node->directory) return IsSeparator(path.back()) ? err::kInvalidName : err::kDirectory;
   if (node->deny_enter) return err::kAccessDenied;
   WString text = r.Full();
   // The current directory, with its trailing separator, must fit MAX_PATH.
@@ -372,6 +376,7 @@ uint32_t EmulatedFileSystem::CopyFile(WStringView source, WStringView target, co
   WString key = FoldCase(to.components.back());
   auto it = parent->children.find(key);
   if (it != parent->children.end()) {
+    if (it->second.get() == from) return err::kSharingViolation;  // the source is open for reading
     if (it->second->directory) return err::kAccessDenied;
     if (fail_if_exists) return err::kFileExists;
     if (parent->deny_write) return err::kAccessDenied;
