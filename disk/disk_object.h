@@ -1,7 +1,8 @@
 #pragma once
 // The launcher's file-system worker. Each public operation answers true or
 // false and keeps the text of its last failure; each leaves the process's
-// current directory as it found it.
+// current directory as it found it. Not for concurrent use: the operations
+// move the process-wide current directory while they run.
 #include <cstdint>
 
 #include "classlib/cstringarray.h"
@@ -13,6 +14,24 @@ class CDiskObject {
   bool CreateDirectory(const WString& directory);
   bool CopyFiles(const CStringArray& files, const WString& destination);
 
+  // The path rules and error texts the operations share. Only the public
+  // operations above clear the error text.
+  void ClearError();
+  void SetInternalError();
+  void SetSystemError(uint32_t code, const WString& detail);
+  static bool IsValidPathPart(const WString& part);
+  // Both make the path absolute in place, '\' separated; false (with the
+  // internal error) when a part holds ':', '*' or '?' or is too long to split.
+  bool QualifyFile(WString& path);
+  bool QualifyDirectory(WString& directory);  // and ends it with '\'
+  WString GetFileName(const WString& path);
+
   // The text of the most recent failure, or empty.
   WString error_message;
+
+ private:
+  // Reads the current directory before an operation on `path` moves it;
+  // false, with the error text set, when it could not be read or could not be
+  // restored afterwards: the operation must then not move it.
+  bool SaveCurrentDirectory(const WString& path, WString* saved);
 };
