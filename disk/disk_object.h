@@ -20,8 +20,10 @@ class CDiskObject {
   void SetInternalError();
   void SetSystemError(uint32_t code, const WString& detail);
   static bool IsValidPathPart(const WString& part);
-  // Both make the path absolute in place, '\' separated; false (with the
-  // internal error) when a part holds ':', '*' or '?' or is too long to split.
+  // Both make the path absolute in place, '\' separated. False with the
+  // internal error when a part holds ':', '*' or '?' or is too long to split;
+  // false with a system error when the current directory the path depends on
+  // cannot be read, or a parent step cannot be taken and undone.
   bool QualifyFile(WString& path);
   bool QualifyDirectory(WString& directory);  // and ends it with '\'
   WString GetFileName(const WString& path);
