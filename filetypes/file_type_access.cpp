@@ -2,8 +2,8 @@
 
 #include "platform/scoped_handle.h"
 
-const CRuntimeClass CGCFileTypeAccess::classCGCFileTypeAccess = {
-    "CGCFileTypeAccess", sizeof(CGCFileTypeAccess), 0xFFFF, nullptr, &CObject::classCObject};
+const CRuntimeClass CGCFileTypeAccess::classCGCFileTypeAccess = {"CGCFileTypeAccess", sizeof(CGCFileTypeAccess), 0xFFFF,
+                                                                 nullptr, &CObject::classCObject};
 
 namespace {
 
@@ -73,8 +73,7 @@ int32_t CGCFileTypeAccess::WriteTypeKey() {
     // An installer's descriptor in a value "command" takes precedence over the
     // default value: removing it makes the shell run the command written here.
     ScopedRegistryKey key;
-    SetStringValue(kHKeyClassesRoot, key.receive(), (type_name + kOpenCommandKey).c_str(), u"",
-                   open_command.c_str());
+    SetStringValue(kHKeyClassesRoot, key.receive(), (type_name + kOpenCommandKey).c_str(), u"", open_command.c_str());
     if (key) {
       DeleteValue(key.get(), u"command");
       key.Close();
@@ -91,8 +90,7 @@ void CGCFileTypeAccess::SetStringValue(RegKey root, RegKey* key_out, const WChar
   if (!WriteArgumentsValid(root, sub_key, value_name, data)) return;
   uint32_t length = static_cast<uint32_t>(WideLength(data));
   uint32_t disposition = 0;
-  if (platform().RegCreateKeyEx(root, sub_key, kRegOptionNonVolatile, kKeySetValue, key_out, &disposition) != 0)
-    return;
+  if (platform().RegCreateKeyEx(root, sub_key, kRegOptionNonVolatile, kKeySetValue, key_out, &disposition) != 0) return;
   platform().RegSetValueEx(*key_out, value_name, kRegSz, reinterpret_cast<const uint8_t*>(data),
                            (length + 1) * static_cast<uint32_t>(sizeof(WChar)));
 }

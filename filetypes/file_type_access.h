@@ -35,8 +35,7 @@ class CGCFileTypeAccess : public CObject {
   // Creates or opens root\sub_key for setting values and writes data as a
   // REG_SZ with its terminator. The key stays open in *key_out for the
   // caller; *key_out is untouched when the key could not be created or opened.
-  void SetStringValue(RegKey root, RegKey* key_out, const WChar* sub_key, const WChar* value_name,
-                      const WChar* data);
+  void SetStringValue(RegKey root, RegKey* key_out, const WChar* sub_key, const WChar* value_name, const WChar* data);
   // The same, closing the key: 1 when the key could be created or opened,
   // whether or not the value was written.
   int32_t SetStringValueAndClose(RegKey root, const WChar* sub_key, const WChar* value_name, const WChar* data);

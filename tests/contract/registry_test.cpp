@@ -24,8 +24,7 @@ class RegistryContract : public ContractTest {
   RegKey Open(const WString& below, uint32_t* disposition = nullptr, uint32_t access = kKeySetValue) {
     RegKey key = kNullKey;
     uint32_t how = 0;
-    EXPECT_EQ(os().RegCreateKeyEx(kHKeyCurrentUser, Path(below).c_str(), kRegOptionNonVolatile, access, &key, &how),
-              0)
+    EXPECT_EQ(os().RegCreateKeyEx(kHKeyCurrentUser, Path(below).c_str(), kRegOptionNonVolatile, access, &key, &how), 0)
         << ToUtf8(below);
     if (disposition) *disposition = how;
     return key;

@@ -26,8 +26,7 @@ TEST(DocumentTypes, WritesTwentyValuesAndDeletesFourInOrder) {
   os.set_module_file_name(kExecutable);
   RegisterDocumentTypes();
 
-  const std::string command =
-      R"(REG_SZ 104 ""C:\Program Files\Example\bin\launcher.exe" -I "%1"\0")";
+  const std::string command = R"(REG_SZ 104 ""C:\Program Files\Example\bin\launcher.exe" -I "%1"\0")";
   const std::string icon = R"(REG_SZ 88 "C:\Program Files\Example\bin\launcher.exe,0\0")";
   std::vector<std::string> expected;
   for (std::string type : {"OFX", "OFC", "QIF", "OFF"}) {
@@ -183,12 +182,10 @@ TEST_F(DocumentTypesAtStart, EveryStartRegistersRightAfterReadingTheBootFile) {
     EXPECT_FALSE(result.exited_through_exit_process);
 
     const std::vector<std::string>& log = os.log();
-    auto boot_read = std::find_if(log.begin(), log.end(), [](const std::string& line) {
-      return line.rfind("OpenFileForReading", 0) == 0;
-    });
-    auto first_registry = std::find_if(log.begin(), log.end(), [](const std::string& line) {
-      return line.rfind("Reg", 0) == 0;
-    });
+    auto boot_read = std::find_if(log.begin(), log.end(),
+                                  [](const std::string& line) { return line.rfind("OpenFileForReading", 0) == 0; });
+    auto first_registry =
+        std::find_if(log.begin(), log.end(), [](const std::string& line) { return line.rfind("Reg", 0) == 0; });
     ASSERT_NE(first_registry, log.end());
     EXPECT_LT(boot_read, first_registry);
     EXPECT_EQ(WritesAndDeletions(os).size(), 24u);

@@ -22,10 +22,9 @@ struct Row {
 // value "command" deleted, the key closed.
 std::vector<std::string> CallsFor(const Row& row) {
   std::string key = "HKCR\\" + ToUtf8(row.key);
-  std::vector<std::string> calls = {
-      "RegCreateKeyEx " + key,
-      "RegSetValueEx " + key + " [] REG_SZ " + std::to_string((row.data.size() + 1) * 2) + " \"" +
-          ToUtf8(row.data) + "\\0\""};
+  std::vector<std::string> calls = {"RegCreateKeyEx " + key, "RegSetValueEx " + key + " [] REG_SZ " +
+                                                                 std::to_string((row.data.size() + 1) * 2) + " \"" +
+                                                                 ToUtf8(row.data) + "\\0\""};
   if (row.deletes_command) calls.push_back("RegDeleteValue " + key + " [command]");
   calls.push_back("RegCloseKey " + key);
   return calls;
@@ -68,7 +67,8 @@ TEST_F(FileTypeAccess, WritesTheRowsOfTheFieldsThatAreSet) {
     Fields fields;
     std::vector<Row> rows;
   } cases[] = {
-      {"every field", {kExtension, kOpenCommand, kTypeName, kIcon},
+      {"every field",
+       {kExtension, kOpenCommand, kTypeName, kIcon},
        {ext_key, ext_command, type_key, type_icon, type_command}},
       {"no extension", {u"", kOpenCommand, kTypeName, kIcon}, {type_key, type_icon, type_command}},
       {"no type name", {kExtension, kOpenCommand, u"", kIcon}, {{u".OFX", u""}, ext_command}},
@@ -119,12 +119,11 @@ TEST_F(FileTypeAccess, LeavesTheRestOfExistingKeysAlone) {
 
   auto after = RegistryTree(registry, u"HKCR");
   // The written default values and the deleted "command" are the only changes.
-  const char* changed[] = {
-      "HKCR\\.ofx []", "HKCR\\.ofx\\shell\\open\\command []", "HKCR\\ofx.document []",
-      "HKCR\\ofx.document\\DefaultIcon []", "HKCR\\ofx.document\\shell\\open\\command []",
-      "HKCR\\ofx.document\\shell\\open\\command [Command]",
-      // Keys that had no value before.
-      "HKCR\\ofx.document", "HKCR\\ofx.document\\DefaultIcon"};
+  const char* changed[] = {"HKCR\\.ofx []", "HKCR\\.ofx\\shell\\open\\command []", "HKCR\\ofx.document []",
+                           "HKCR\\ofx.document\\DefaultIcon []", "HKCR\\ofx.document\\shell\\open\\command []",
+                           "HKCR\\ofx.document\\shell\\open\\command [Command]",
+                           // Keys that had no value before.
+                           "HKCR\\ofx.document", "HKCR\\ofx.document\\DefaultIcon"};
   for (const char* where : changed) {
     before.erase(where);
     after.erase(where);
@@ -301,8 +300,8 @@ TEST_F(FileTypeAccess, ClearAllEmptiesEveryField) {
   Fill(record_, {kExtension, kOpenCommand, kTypeName, kIcon});
   record_.type_description = u"set directly";
   record_.ClearAll();
-  for (const WString* field : {&record_.extension, &record_.open_command, &record_.type_name,
-                               &record_.type_description, &record_.type_icon, &record_.type_open_command})
+  for (const WString* field : {&record_.extension, &record_.open_command, &record_.type_name, &record_.type_description,
+                               &record_.type_icon, &record_.type_open_command})
     EXPECT_EQ(*field, u"");
   record_.WriteAssociation();
   EXPECT_EQ(RegistryCalls(os_), std::vector<std::string>{});

@@ -1,4 +1,5 @@
 #include "filetypes/shell_command.h"
+
 #include "support/test_support.h"
 
 namespace {

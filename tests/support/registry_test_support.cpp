@@ -24,8 +24,7 @@ void Collect(const EmulatedRegistry& registry, const WString& path,
   WString spelled = registry.Spelling(path).value_or(path);
   std::vector<WString> names = registry.ValueNames(path);
   if (names.empty()) (*tree)[ToUtf8(spelled)] = {};
-  for (const WString& name : names)
-    (*tree)[ToUtf8(spelled + u" [" + name + u"]")] = *registry.GetValue(path, name);
+  for (const WString& name : names) (*tree)[ToUtf8(spelled + u" [" + name + u"]")] = *registry.GetValue(path, name);
   for (const WString& child : registry.SubKeys(path)) Collect(registry, path + u"\\" + child, tree);
 }
 
