@@ -58,24 +58,6 @@ TEST(DocumentTypes, WritesTwentyValuesAndDeletesFourInOrder) {
   EXPECT_TRUE(os.boxes().empty());
 }
 
-TEST(DocumentTypes, EveryTypeGetsItsOwnNamesAndTheSameCommandAndIcon) {
-  EmulatedPlatform os;
-  ScopedPlatform installed(os);
-  os.set_module_file_name(u"D:\\Ledgrix\\bin\\ledgrix.exe");
-  RegisterDocumentTypes();
-  const EmulatedRegistry& registry = os.registry();
-  for (WString type : {u"OFX", u"OFC", u"QIF", u"OFF"}) {
-    SCOPED_TRACE(ToUtf8(type));
-    WString doc = u"HKCR\\" + type + u".Document";
-    EXPECT_EQ(registry.GetValue(u"HKCR\\." + type, u"")->data, StringBytes(type + u".Document"));
-    EXPECT_EQ(registry.GetValue(doc, u"")->data, StringBytes(u""));
-    EXPECT_EQ(registry.GetValue(doc + u"\\DefaultIcon", u"")->data, StringBytes(u"D:\\Ledgrix\\bin\\ledgrix.exe,0"));
-    for (const WString& key : {u"HKCR\\." + type, doc})
-      EXPECT_EQ(registry.GetValue(key + u"\\shell\\open\\command", u"")->data,
-                StringBytes(u"D:\\Ledgrix\\bin\\ledgrix.exe -I \"%1\""));
-  }
-}
-
 TEST(DocumentTypes, ALaterStartFromElsewhereRepointsEveryType) {
   EmulatedPlatform os;
   ScopedPlatform installed(os);

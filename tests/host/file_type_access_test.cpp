@@ -96,13 +96,6 @@ TEST_F(FileTypeAccess, WritesTheRowsOfTheFieldsThatAreSet) {
   }
 }
 
-TEST_F(FileTypeAccess, StoresTheTerminatorWithEveryString) {
-  Fill(record_, {kExtension, kOpenCommand, kTypeName, kIcon});
-  record_.WriteAssociation();
-  EXPECT_EQ(os_.registry().GetValue(u"HKCR\\.OFX", u"")->data.size(), 26u);
-  EXPECT_EQ(os_.registry().GetValue(u"HKCR\\OFX.Document", u"")->data, (std::vector<uint8_t>{0, 0}));
-}
-
 TEST_F(FileTypeAccess, LeavesTheRestOfExistingKeysAlone) {
   EmulatedRegistry& registry = os_.registry();
   registry.PutString(u"HKCR\\.ofx", u"", u"Other.Document");
@@ -161,17 +154,6 @@ TEST_F(FileTypeAccess, ARefusedCallSkipsOnlyItsOwnValue) {
                 !command_key_opened);
     }
   }
-}
-
-TEST_F(FileTypeAccess, AKeyThatRefusesWritingSkipsItsValuesAndThoseBelowIt) {
-  os_.registry().DenyWrite(u"HKCR\\OFX.Document");
-  Fill(record_, {kExtension, kOpenCommand, kTypeName, kIcon});
-  EXPECT_EQ(record_.WriteAssociation(), 1);
-  EXPECT_EQ(ValuesBelowClassesRoot(os_.registry()),
-            (std::map<std::string, EmulatedRegistry::Value>{
-                {"HKCR\\.OFX []", {kRegSz, StringBytes(kTypeName)}},
-                {"HKCR\\.OFX\\shell\\open\\command []", {kRegSz, StringBytes(kOpenCommand)}}}));
-  EXPECT_EQ(os_.open_key_count(), 0u);
 }
 
 TEST_F(FileTypeAccess, RegistryCallsRefuseMissingArguments) {
@@ -255,14 +237,6 @@ TEST_F(FileTypeAccess, WriteAssociationRunsTheOverridableStepsInOrderAndAnswersT
   CGCFileTypeAccess& record = recording;
   EXPECT_EQ(record.WriteAssociation(), 1);
   EXPECT_EQ(recording.steps, (std::vector<std::string>{"extension", "type", "reserved 1", "reserved 2"}));
-}
-
-TEST_F(FileTypeAccess, ReservedStepsTouchNothing) {
-  Fill(record_, {kExtension, kOpenCommand, kTypeName, kIcon});
-  EXPECT_EQ(record_.ReservedStep1(), 1);
-  EXPECT_EQ(record_.ReservedStep2(), 1);
-  EXPECT_TRUE(os_.log().empty());
-  EXPECT_EQ(record_.extension, kExtension);
 }
 
 TEST_F(FileTypeAccess, CarriesItsRunTimeClass) {
