@@ -1,5 +1,6 @@
 #include "launcher/launcher.h"
 
+#include "filetypes/document_types.h"
 #include "launcher/boot_file.h"
 #include "launcher/fatal_error.h"
 #include "launcher/module_path.h"
@@ -13,6 +14,7 @@ int RunLauncher(LauncherProcess& process, const WChar* command_line_tail) {
   // must not guess one.
   if (module_path.empty()) reportFatalError(u"Unable to find the launcher's own executable", u"GetModuleFileName");
   parseConfigFile(BootPathOf(RootFolderOf(module_path)), process.settings);
+  RegisterDocumentTypes();
 
   if (!process.instance_mutex.AnotherInstanceRuns()) {
   }

@@ -36,6 +36,36 @@ namespace {
 
 std::string U8(const WChar* text) { return text ? ToUtf8(text) : std::string("(null)"); }
 
+// A value as written: REG_SZ data as its UTF-16 text in quotes, a NUL shown as
+// \0 and other control characters as \xNN, so that a log line shows whether
+// the terminator was counted in; any other data as hex bytes.
+std::string DescribeValue(uint32_t type, const uint8_t* data, uint32_t size) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string head = (type == kRegSz ? std::string("REG_SZ ") : "type=" + std::to_string(type) + " ") +
+                     std::to_string(size) + " ";
+  if (!data) return head + "(null)";
+  if (type != kRegSz || size % 2) {
+    for (uint32_t i = 0; i < size; ++i) {
+      head += kHex[data[i] >> 4];
+      head += kHex[data[i] & 15];
+    }
+    return head;
+  }
+  std::string text = "\"";
+  WString run;
+  for (uint32_t i = 0; i < size; i += 2) {
+    WChar c = static_cast<WChar>(data[i] | (data[i + 1] << 8));
+    if (c >= 0x20) {
+      run += c;
+      continue;
+    }
+    text += ToUtf8(run);
+    run.clear();
+    text += c == 0 ? std::string("\\0") : std::string("\\x") + kHex[c >> 4] + kHex[c & 15];
+  }
+  return head + text + ToUtf8(run) + "\"";
+}
+
 // System texts as an English Windows gives them.
 const std::pair<uint32_t, const char16_t*> kSystemMessages[] = {
     {0, u"The operation completed successfully.\r\n"},
@@ -335,7 +365,7 @@ int32_t EmulatedPlatform::RegCreateKeyEx(RegKey root, const WChar* sub_key, uint
 int32_t EmulatedPlatform::RegSetValueEx(RegKey key, const WChar* value_name, uint32_t type, const uint8_t* data,
                                         uint32_t size) {
   std::string where = ToUtf8(machine_->registry().PathOf(static_cast<uint64_t>(key))) + " [" +
-                      U8(value_name ? value_name : u"") + "]";
+                      U8(value_name ? value_name : u"") + "] " + DescribeValue(type, data, size);
   if (auto fault = Enter(Op::RegSetValueEx, where)) return static_cast<int32_t>(*fault);
   return machine_->registry().SetValue(static_cast<uint64_t>(key), value_name ? value_name : u"", type, data, size);
 }

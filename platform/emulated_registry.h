@@ -16,6 +16,7 @@ class EmulatedRegistry {
   struct Value {
     uint32_t type = 0;
     std::vector<uint8_t> data;
+    bool operator==(const Value&) const = default;
   };
 
   EmulatedRegistry();

@@ -120,7 +120,8 @@ class Win32Platform final : public Platform {
     HKEY key = nullptr;
     DWORD how = 0;
     LONG status = ::RegCreateKeyExW(K(root), W(sub_key), 0, nullptr, options, access, nullptr, &key, &how);
-    if (status == ERROR_SUCCESS) *result = ToKey(key);
+    if (status != ERROR_SUCCESS) return status;
+    *result = ToKey(key);
     if (disposition) *disposition = how;
     return status;
   }

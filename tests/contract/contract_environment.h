@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -20,6 +21,9 @@ class ContractEnvironment {
   virtual bool IsDirectory(const WString& path) = 0;
   // The user's own registry key below which a test may write freely.
   virtual const WString& scratch_registry_key() const = 0;
+  // Names of the subkeys of a key below HKEY_CURRENT_USER, as the registry
+  // spells them.
+  virtual std::vector<WString> RegistrySubKeys(const WString& key) = 0;
   // Which layer runs: "emulated" or "win32".
   virtual const char* kind() const = 0;
 };

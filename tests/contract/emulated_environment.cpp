@@ -4,6 +4,7 @@
 #include "platform/emulated_file_system.h"
 #include "platform/emulated_machine.h"
 #include "platform/emulated_platform.h"
+#include "platform/emulated_registry.h"
 
 namespace {
 
@@ -20,6 +21,9 @@ class EmulatedEnvironment final : public ContractEnvironment {
   std::optional<std::string> FileBytes(const WString& path) override { return platform_.fs().ReadFileBytes(path); }
   bool IsDirectory(const WString& path) override { return platform_.fs().IsDirectory(path); }
   const WString& scratch_registry_key() const override { return registry_key_; }
+  std::vector<WString> RegistrySubKeys(const WString& key) override {
+    return platform_.registry().SubKeys(u"HKCU\\" + key);
+  }
   const char* kind() const override { return "emulated"; }
 
  private:

@@ -83,6 +83,19 @@ class Win32Environment final : public ContractEnvironment {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
   const WString& scratch_registry_key() const override { return registry_key_; }
+  std::vector<WString> RegistrySubKeys(const WString& key) override {
+    std::vector<WString> names;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, W(key), 0, KEY_ENUMERATE_SUB_KEYS, &opened) != ERROR_SUCCESS) return names;
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+      DWORD length = 256;
+      if (RegEnumKeyExW(opened, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      names.emplace_back(reinterpret_cast<const WChar*>(name), length);
+    }
+    RegCloseKey(opened);
+    return names;
+  }
   const char* kind() const override { return "win32"; }
 
  private:
