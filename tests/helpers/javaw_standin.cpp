@@ -7,6 +7,7 @@
 //   exit_code=<n>     exit code (default 0)
 //   list_dir=<path>   folder whose entries are recorded as they were at start
 //   env=<NAME>        environment variable to record (repeatable)
+//   signal=<name>     named event set once the record is written (for timing)
 //
 // Each start appends one record, written with a single write and flushed
 // before any waiting:
@@ -105,6 +106,7 @@ struct Settings {
     std::wstring release;
     std::wstring list_dir;
     std::vector<std::wstring> env;
+    std::wstring signal;
     int exit_code = 0;
 };
 
@@ -151,6 +153,8 @@ Settings read_settings(const std::wstring& dir)
             s.exit_code = static_cast<int>(std::wcstol(value.c_str(), nullptr, 0));
         else if (key == "env")
             s.env.push_back(value);
+        else if (key == "signal")
+            s.signal = value;
     }
     return s;
 }
@@ -251,6 +255,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const Settings s = read_settings(folder_of(module_path()));
     if (!append_record(s.log, to_utf8(build_record(s))))
         return 125;
+    if (!s.signal.empty()) {
+        if (HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, s.signal.c_str())) {
+            SetEvent(event);
+            CloseHandle(event);
+        }
+    }
     if (s.release.empty())
         return s.exit_code;
     return wait_for_release(s.release, s.exit_code);
