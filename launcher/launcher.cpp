@@ -3,6 +3,9 @@
 #include "filetypes/document_types.h"
 #include "launcher/boot_file.h"
 #include "launcher/fatal_error.h"
+#include "launcher/heap_size.h"
+#include "launcher/java_launch.h"
+#include "launcher/launch_environment.h"
 #include "launcher/module_path.h"
 #include "launcher/root_folder.h"
 #include "platform/platform.h"
@@ -17,6 +20,9 @@ int RunLauncher(LauncherProcess& process, const WChar* command_line_tail) {
   RegisterDocumentTypes();
 
   if (!process.instance_mutex.AnotherInstanceRuns()) {
+    addDefaultHeapSize(process.settings);
+    checkLaunchEnvironment(process.settings, process.disk_object);
+    launchJava(process.settings);
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/emulated_machine.h"
+#include "platform/emulated_program_search.h"
 
 const char* OpName(Op op) {
   switch (op) {
@@ -182,9 +183,24 @@ const WChar* EmulatedPlatform::GetCommandLine() {
 bool EmulatedPlatform::CreateProcess(WChar* command_line, bool inherit_handles, uint32_t creation_flags,
                                      const WChar* current_directory, ProcessInformation* info) {
   if (Enter(Op::CreateProcess, U8(command_line))) return false;
+  std::vector<WString> folders;
+  folders.push_back(module_file_name_.substr(0, module_file_name_.rfind(u'\\')));
+  folders.push_back(current_directory_);
+  folders.insert(folders.end(), program_folders_.begin(), program_folders_.end());
+  std::optional<WString> program =
+      FindProgram(machine_->fs(), command_line ? WStringView(command_line) : WStringView(), current_directory_, folders);
+  if (!program) {
+    last_error_ = err::kFileNotFound;
+    return false;
+  }
+  if (current_directory &&
+      !machine_->fs().IsDirectory(machine_->fs().FullPath(current_directory, current_directory_, nullptr))) {
+    last_error_ = err::kDirectory;
+    return false;
+  }
   RecordedProcess record{command_line ? WString(command_line) : WString(),
                          current_directory ? WString(current_directory) : WString(), inherit_handles,
-                         creation_flags};
+                         creation_flags, *program};
   processes_.push_back(record);
   HandleEntry process(HandleKind::Process);
   process.process_index = processes_.size() - 1;

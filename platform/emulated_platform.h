@@ -59,6 +59,7 @@ struct RecordedProcess {
   WString current_directory;
   bool inherit_handles;
   uint32_t creation_flags;
+  WString program;  // the file that runs, as the command line found it
   bool waited = false;
   bool process_handle_closed = false;
   bool thread_handle_closed = false;
@@ -86,9 +87,14 @@ class EmulatedPlatform final : public Platform {
   // System message texts; a code without one has no text (FormatSystemMessage fails).
   void set_system_message(uint32_t code, WString text) { system_messages_[code] = std::move(text); }
   void remove_system_message(uint32_t code) { system_messages_.erase(code); }
-  // What CreateProcess does: by default it succeeds and the process has ended
-  // by the time it is waited for. A hook runs when the wait begins (a test can
-  // start a second emulated launcher there, while the first one waits).
+  // Where a program named without a folder is looked for, after the folder of
+  // the own executable and the current directory: the system folders and PATH.
+  void set_program_folders(std::vector<WString> folders) { program_folders_ = std::move(folders); }
+  // What CreateProcess does: it starts the file the command line names (error
+  // 2 when there is none, 267 when the working directory is not a directory),
+  // and the process has ended by the time it is waited for. A hook runs when
+  // the wait begins (a test can start a second emulated launcher there, while
+  // the first one waits).
   void set_on_wait(std::function<void(const RecordedProcess&)> hook) { on_wait_ = std::move(hook); }
 
   // --- failures ---
@@ -165,6 +171,7 @@ class EmulatedPlatform final : public Platform {
   WString module_file_name_ = u"C:\\Program Files\\Ledgrix\\bin\\ledgrix.exe";
   WString command_line_ = u"\"C:\\Program Files\\Ledgrix\\bin\\ledgrix.exe\"";
   uint64_t total_physical_memory_ = 1073741824ull;
+  std::vector<WString> program_folders_ = {u"C:\\windows\\system32", u"C:\\windows"};
   std::map<int, WString> special_folders_;
   std::map<uint32_t, WString> system_messages_;
   std::function<void(const RecordedProcess&)> on_wait_;

@@ -19,6 +19,12 @@ class ContractEnvironment {
   virtual void PutDirectory(const WString& path) = 0;
   virtual std::optional<std::string> FileBytes(const WString& path) = 0;
   virtual bool IsDirectory(const WString& path) = 0;
+  // Puts at path (a full path) a program that, when started, records its
+  // start and ends at once.
+  virtual void PutProgram(const WString& path) = 0;
+  // The working directory of each start so far of the program at path (read
+  // after the started processes have ended).
+  virtual std::vector<WString> StartsOf(const WString& path) = 0;
   // The user's own registry key below which a test may write freely.
   virtual const WString& scratch_registry_key() const = 0;
   // Names of the subkeys of a key below HKEY_CURRENT_USER, as the registry

@@ -20,6 +20,13 @@ class EmulatedEnvironment final : public ContractEnvironment {
   void PutDirectory(const WString& path) override { platform_.fs().MakeDirectories(path); }
   std::optional<std::string> FileBytes(const WString& path) override { return platform_.fs().ReadFileBytes(path); }
   bool IsDirectory(const WString& path) override { return platform_.fs().IsDirectory(path); }
+  void PutProgram(const WString& path) override { platform_.fs().WriteFile(path, "MZ"); }
+  std::vector<WString> StartsOf(const WString& path) override {
+    std::vector<WString> directories;
+    for (const RecordedProcess& process : platform_.processes())
+      if (FoldCase(process.program) == FoldCase(path)) directories.push_back(process.current_directory);
+    return directories;
+  }
   const WString& scratch_registry_key() const override { return registry_key_; }
   std::vector<WString> RegistrySubKeys(const WString& key) override {
     return platform_.registry().SubKeys(u"HKCU\\" + key);

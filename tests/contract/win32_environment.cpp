@@ -32,6 +32,18 @@ void RemoveTree(const std::wstring& path) {
   RemoveDirectoryW(path.c_str());
 }
 
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
 class Win32Environment final : public ContractEnvironment {
  public:
   Win32Environment() {
@@ -81,6 +93,31 @@ class Win32Environment final : public ContractEnvironment {
   bool IsDirectory(const WString& path) override {
     DWORD attributes = GetFileAttributesW(W(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  // The Java stand-in, which appends a record of each start to a log in its
+  // own folder and, without settings, ends at once.
+  void PutProgram(const WString& path) override {
+    wchar_t helpers[MAX_PATH];
+    DWORD n = GetEnvironmentVariableW(L"LEDGRIX_HELPERS", helpers, MAX_PATH);
+    ASSERT_TRUE(n > 0 && n < MAX_PATH) << "LEDGRIX_HELPERS names the helper programs";
+    ASSERT_TRUE(CopyFileW((std::wstring(helpers) + L"\\javaw.exe").c_str(), W(path), FALSE));
+  }
+  std::vector<WString> StartsOf(const WString& path) override {
+    std::vector<WString> directories;
+    std::optional<std::string> log = FileBytes(path.substr(0, path.rfind(u'\\')) + u"\\javaw-standin.log");
+    if (!log) return directories;
+    std::wstring module, cwd;
+    size_t start = 0;
+    while (start < log->size()) {
+      size_t end = log->find('\n', start);
+      if (end == std::string::npos) end = log->size();
+      std::string line = log->substr(start, end - start);
+      start = end + 1;
+      if (line.rfind("module=", 0) == 0) module = Wide(line.substr(7));
+      if (line.rfind("cwd=", 0) == 0) cwd = Wide(line.substr(4));
+      if (line == "end" && SamePath(module, W(path))) directories.emplace_back(reinterpret_cast<const WChar*>(cwd.c_str()));
+    }
+    return directories;
   }
   const WString& scratch_registry_key() const override { return registry_key_; }
   std::vector<WString> RegistrySubKeys(const WString& key) override {

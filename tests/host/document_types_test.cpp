@@ -144,8 +144,14 @@ TEST(DocumentTypes, ARegistryThatRefusesWritesOnlyLosesThoseValues) {
 
 class DocumentTypesAtStart : public ::testing::Test {
  protected:
-  void SetUp() override {
-    os_.fs().WriteFile(u"C:\\Program Files\\Ledgrix\\ledgrix.boot", "install_dir=C:\\Program Files\\Ledgrix\r\n");
+  void SetUp() override { Install(os_); }
+  // A whole installation, so that a first launcher launches and ends normally.
+  static void Install(EmulatedPlatform& os) {
+    os.fs().WriteFile(u"C:\\Program Files\\Ledgrix\\ledgrix.boot",
+                      "install_dir=C:\\Program Files\\Ledgrix\r\n"
+                      "jrehome=C:\\Program Files\\Ledgrix\\jre\r\n"
+                      "lib-classpath=lib\\app.jar;\r\n");
+    os.fs().WriteFile(u"C:\\Program Files\\Ledgrix\\jre\\bin\\javaw.exe", "MZ");
   }
   EmulatedPlatform os_;
 };
@@ -178,7 +184,7 @@ TEST_F(DocumentTypesAtStart, EveryStartRegistersRightAfterReadingTheBootFile) {
 
 TEST_F(DocumentTypesAtStart, ARefusingRegistryChangesNothingElseInTheStart) {
   EmulatedPlatform normal(std::make_shared<EmulatedMachine>());
-  normal.fs().WriteFile(u"C:\\Program Files\\Ledgrix\\ledgrix.boot", "install_dir=C:\\Program Files\\Ledgrix\r\n");
+  Install(normal);
   StartResult normal_result = RunEmulatedStart(normal, u"ledgrix.exe -I C:\\statement.qif");
 
   os_.registry().DenyWrite(u"HKCR");

@@ -60,7 +60,9 @@ TEST_F(LauncherStart, AMissingBootFileIsFatalAlsoForASecondLauncher) {
 }
 
 TEST_F(LauncherStart, AReadableBootFileEndsNormally) {
-  os_.fs().WriteFile(kBoot, "install_dir=C:\\Apps\\Finance\n");
+  os_.fs().WriteFile(kBoot, "install_dir=C:\\Apps\\Finance\njrehome=C:\\Apps\\Finance\\jre\n"
+                            "lib-classpath=lib\\app.jar;\n");
+  os_.fs().WriteFile(u"C:\\Apps\\Finance\\jre\\bin\\javaw.exe", "MZ");
   StartResult result = Start(os_);
   EXPECT_FALSE(result.exited_through_exit_process);
   EXPECT_EQ(result.exit_code, 0u);

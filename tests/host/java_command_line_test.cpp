@@ -1,0 +1,71 @@
+// The command line that starts the Java runtime.
+#include "launcher/heap_size.h"
+#include "launcher/java_command_line.h"
+#include "launcher/launch_environment.h"
+#include "platform/emulated_platform.h"
+#include "support/test_support.h"
+
+namespace {
+
+// The settings as the launch steps leave them for an installation at
+// D:\Finance with two class-path entries.
+LaunchSettings Prepared(const WString& jrehome, const WString& default_options, uint64_t memory) {
+  EmulatedPlatform os;
+  ScopedPlatform installed(os);
+  os.set_current_directory(u"C:\\");
+  os.fs().MakeDirectories(u"D:\\Finance\\jre");
+  os.set_total_physical_memory(memory);
+  LaunchSettings settings;
+  settings.install_dir = u"D:\\Finance";
+  settings.jrehome = jrehome;
+  settings.default_options = default_options;
+  settings.lib_classpath = u"lib\\app.jar;lib\\ext.jar";
+  CDiskObject disk;
+  addDefaultHeapSize(settings);
+  checkLaunchEnvironment(settings, disk);
+  return settings;
+}
+
+TEST(JavaCommandLine, WithTheInstallationsRuntime) {
+  WString line = BuildJavaCommandLine(Prepared(u"D:\\Finance\\jre", u"-Xms32m", 1073741824));
+  EXPECT_EQ(line,
+            u"D:\\Finance\\jre\\bin\\javaw -Xms32m -Xmx128m -classpath "
+            u"\"D:\\Finance\\lib\\app.jar\";\"D:\\Finance\\lib\\ext.jar\" com.zor.ledgrix.Tabex");
+  EXPECT_EQ(line.size(), 124u);
+}
+
+TEST(JavaCommandLine, WithTheRuntimeTheSystemFinds) {
+  WString line = BuildJavaCommandLine(Prepared(u"", u"", 268435456));
+  EXPECT_EQ(line,
+            u"javaw  -Xmx96m -classpath "
+            u"\"D:\\Finance\\lib\\app.jar\";\"D:\\Finance\\lib\\ext.jar\" com.zor.ledgrix.Tabex");
+  EXPECT_EQ(line.size(), 97u);
+}
+
+TEST(JavaCommandLine, TheProgramIsQuotedOnlyWhenItHoldsABlank) {
+  struct Case {
+    const char16_t* java_home;  // empty: the bare javaw
+    const char16_t* program;
+  } cases[] = {
+      {u"", u"javaw"},
+      {u"D:\\jre", u"D:\\jre\\bin\\javaw"},
+      {u"D:\\jre\\", u"D:\\jre\\\\bin\\javaw"},
+      {u"D:\\jre-1.8_x", u"D:\\jre-1.8_x\\bin\\javaw"},
+      {u"C:\\Program Files\\Ledgrix\\jre", u"\"C:\\Program Files\\Ledgrix\\jre\\bin\\javaw\""},
+      {u"C:\\Program Files\\jre\\", u"\"C:\\Program Files\\jre\\\\bin\\javaw\""},
+      {u"C:\\Tab\there\\jre", u"\"C:\\Tab\there\\jre\\bin\\javaw\""},
+      {u" C:\\jre", u"\" C:\\jre\\bin\\javaw\""},
+  };
+  for (const Case& c : cases) {
+    LaunchSettings settings;
+    settings.java_home = c.java_home;
+    settings.use_jrehome = !settings.java_home.empty();
+    settings.default_options = u"-Xmx100m";
+    settings.class_path = u"\"C:\\Program Files\\Ledgrix\\a.jar\"";
+    EXPECT_EQ(BuildJavaCommandLine(settings),
+              WString(c.program) + u" -Xmx100m -classpath \"C:\\Program Files\\Ledgrix\\a.jar\" com.zor.ledgrix.Tabex")
+        << ToUtf8(c.java_home);
+  }
+}
+
+}  // namespace
