@@ -18,6 +18,16 @@ namespace {
 
 static_assert(sizeof(WChar) == sizeof(wchar_t));
 
+// user32 and shell32 are loaded on first use: a start that shows no box and
+// hands no document over never pays for them (loading user32 also makes the
+// process a GUI process, which costs more again).
+template <typename Function>
+Function LoadOnDemand(const wchar_t* library, const char* name) {
+  HMODULE module = ::LoadLibraryW(library);
+  if (!module) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
 wchar_t* W(WChar* text) { return reinterpret_cast<wchar_t*>(text); }
 const wchar_t* W(const WChar* text) { return reinterpret_cast<const wchar_t*>(text); }
 HANDLE H(Handle handle) { return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(handle)); }
@@ -100,7 +110,9 @@ class Win32Platform final : public Platform {
   }
 
   int MessageBox(const WChar* text, const WChar* caption, uint32_t style) override {
-    return ::MessageBoxW(nullptr, W(text), W(caption), style);
+    using MessageBoxFunction = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
+    static MessageBoxFunction show = LoadOnDemand<MessageBoxFunction>(L"user32.dll", "MessageBoxW");
+    return show ? show(nullptr, W(text), W(caption), style) : 0;
   }
 
   uint64_t GetTotalPhysicalMemory() override {
@@ -112,7 +124,9 @@ class Win32Platform final : public Platform {
   }
 
   bool GetSpecialFolderPath(WChar* buffer, int csidl, bool create) override {
-    return ::SHGetSpecialFolderPathW(nullptr, W(buffer), csidl, create ? TRUE : FALSE) != 0;
+    using FolderFunction = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
+    static FolderFunction folder = LoadOnDemand<FolderFunction>(L"shell32.dll", "SHGetSpecialFolderPathW");
+    return folder && folder(nullptr, W(buffer), csidl, create ? TRUE : FALSE) != 0;
   }
 
   int32_t RegCreateKeyEx(RegKey root, const WChar* sub_key, uint32_t options, uint32_t access, RegKey* result,

@@ -50,8 +50,17 @@ ledgrix_wine_setup() {
         mkdir -p "$prefix" || return 1
         ledgrix_wine_quiet wineserver -p || true
         ledgrix_wine_quiet wineboot -i || { echo "wine-env.sh: wineboot -i failed in $prefix" >&2; return 1; }
-        ledgrix_wine_quiet wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f ||
-            { echo "wine-env.sh: could not select the null graphics driver" >&2; return 1; }
+        # On a loaded machine the first reg.exe can fail while the new prefix
+        # settles; a few tries make the setup dependable.
+        local try
+        for try in 1 2 3 4 5; do
+            ledgrix_wine_quiet wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f && break
+            if [ "$try" -eq 5 ]; then
+                echo "wine-env.sh: could not select the null graphics driver" >&2
+                return 1
+            fi
+            sleep 1
+        done
         # The desktop started by wineboot predates the driver setting.
         ledgrix_wine_quiet wineserver -k || true
         ledgrix_wine_quiet wineserver -w || true
