@@ -28,3 +28,11 @@ bool CanReturnTo(const WString& saved, uint32_t* error) {
   *error = platform().GetLastError();
   return false;
 }
+
+void ReturnTo(const WString& saved) {
+  constexpr int kTries = 3;
+  uint32_t error = platform().GetLastError();
+  for (int attempt = 0; attempt < kTries; ++attempt)
+    if (platform().SetCurrentDirectory(saved.c_str())) break;
+  platform().SetLastError(error);
+}

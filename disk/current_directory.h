@@ -16,3 +16,8 @@ bool ReadCurrentDirectory(WString* directory, uint32_t* error);
 // is, because a system without long-path support refuses it. False with the
 // code of the refusal.
 bool CanReturnTo(const WString& saved, uint32_t* error);
+
+// Makes saved the current directory again after an operation moved away. A
+// refusal is tried again a few times: the process must not be left elsewhere
+// by a passing failure. The last error is left as the operation set it.
+void ReturnTo(const WString& saved);

@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "disk/current_directory.h"
 #include "disk/disk_object.h"
 #include "disk/path_split.h"
 #include "platform/platform.h"
@@ -46,6 +47,6 @@ bool CDiskObject::CreateDirectory(const WString& directory) {
   }
   bool entered = platform().SetCurrentDirectory(current.c_str());
   if (!entered) SetSystemError(platform().GetLastError(), current);
-  platform().SetCurrentDirectory(saved.c_str());
+  ReturnTo(saved);
   return entered;
 }

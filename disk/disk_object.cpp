@@ -51,6 +51,6 @@ bool CDiskObject::DirectoryExists(const WString& directory) {
   // A directory exists when it can be entered: a file or a folder the process
   // may not enter counts as missing, and no error is recorded for it.
   bool entered = platform().SetCurrentDirectory(qualified.c_str());
-  platform().SetCurrentDirectory(saved.c_str());
+  ReturnTo(saved);
   return entered;
 }

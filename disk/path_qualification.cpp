@@ -42,7 +42,7 @@ bool CDiskObject::QualifyFile(WString& path) {
       }
       WString reached;
       bool known = stepped && ReadCurrentDirectory(&reached, &error);
-      platform().SetCurrentDirectory(saved.c_str());
+      ReturnTo(saved);
       if (!known) {
         SetSystemError(error, path);
         return false;
