@@ -102,7 +102,9 @@ class HandOffStart : public ::testing::Test {
  protected:
   HandOffStart() {
     os_.set_module_file_name(u"C:\\Apps\\Finance\\bin\\ledgrix.exe");
-    os_.fs().WriteFile(u"C:\\Apps\\Finance\\ledgrix.boot", "install_dir=C:\\Apps\\Finance\n");
+    os_.fs().WriteFile(u"C:\\Apps\\Finance\\ledgrix.boot",
+                       "install_dir=C:\\Apps\\Finance\njrehome=C:\\Apps\\Finance\\jre\nlib-classpath=lib\\app.jar;\n");
+    os_.fs().WriteFile(u"C:\\Apps\\Finance\\jre\\bin\\javaw.exe", "MZ");
     os_.set_special_folder(kCsidlAppData, kAppData);
     os_.fs().MakeDirectories(kAppData);
   }
@@ -118,9 +120,27 @@ TEST_F(HandOffStart, WithoutADocumentTheFolderIsNeitherLookedUpNorCreated) {
     os_.fs().WriteFile(u"C:\\docs\\a.qif", "a");
     StartResult result = Start(arguments);
     EXPECT_EQ(result.exit_code, 0u);
+    EXPECT_TRUE(os_.boxes().empty());
     EXPECT_FALSE(Logged(os_, "GetSpecialFolderPath"));
     EXPECT_EQ(os_.fs().List(kAppData), std::vector<WString>{});
   }
+}
+
+TEST_F(HandOffStart, AFirstStartHandsItsDocumentsOverBeforeTheApplicationStarts) {
+  os_.fs().WriteFile(u"C:\\docs\\a.qif", "a");
+  os_.fs().WriteFile(u"C:\\docs\\b.ofx", "b");
+  StartResult result = Start(u"-I C:\\docs\\a.qif -I \"C:\\docs\\b.ofx\"");
+  EXPECT_EQ(result.exit_code, 0u);
+  ASSERT_EQ(os_.processes().size(), 1u);
+  const auto& log = os_.log();
+  auto index_of = [&](const std::string& prefix) {
+    return std::find_if(log.begin(), log.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; }) -
+           log.begin();
+  };
+  auto process = index_of("CreateProcess");
+  EXPECT_LT(index_of("CopyFile C:\\docs\\a.qif"), process);
+  EXPECT_LT(index_of("CopyFile C:\\docs\\b.ofx"), process);
+  EXPECT_EQ(os_.fs().List(kIncoming), (std::vector<WString>{u"a.qif", u"b.ofx"}));
 }
 
 TEST_F(HandOffStart, WhileAnotherLauncherRunsADocumentOpenedFromTheShellArrives) {

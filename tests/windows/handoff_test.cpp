@@ -51,7 +51,7 @@ class Installation {
   explicit Installation(const std::wstring& name) : scenario_(name) {
     exe_ = scenario_.InstallLauncher(L"bin\\ledgrix.exe");
     scenario_.WriteFile(L"ledgrix.boot", e2e::Utf8(L"install_dir=" + scenario_.root() + L"\njrehome=" +
-                                                   scenario_.Path(L"jre") + L"\nlib-classpath=lib\\app.jar\n"));
+                                                   scenario_.Path(L"jre") + L"\nlib-classpath=lib\\app.jar;\n"));
     Scenario::StandInOptions options;
     options.list_dir = IncomingFolder();
     scenario_.InstallStandIn(L"jre\\bin", options);
