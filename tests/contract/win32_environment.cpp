@@ -2,6 +2,8 @@
 // folder below the temporary folder, removed afterwards.
 #include <windows.h>
 
+#include "windows/support/remove_tree.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,26 +13,6 @@
 namespace {
 
 const wchar_t* W(const WString& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
-void RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring child = path + L"\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(child);
-      } else {
-        SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(child.c_str());
-      }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryW(path.c_str());
-}
 
 std::wstring Wide(const std::string& utf8) {
   if (utf8.empty()) return {};

@@ -16,15 +16,6 @@ using e2e::Scenario;
 using e2e::StandInRecord;
 using e2e::Utf8;
 
-std::wstring SystemText(DWORD code) {
-  wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
-                 MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-  std::wstring result = text ? text : L"";
-  LocalFree(text);
-  return result;
-}
-
 // The heap limit the launcher adds on this machine.
 std::string DefaultHeapOption() {
   MEMORYSTATUSEX status{};
@@ -57,19 +48,6 @@ struct Installation {
   Scenario scenario;
   std::wstring dir, prefix, exe;
 };
-
-struct Outcome {
-  std::optional<DWORD> exit_code;
-  std::vector<Box> boxes;
-};
-
-Outcome StartExpectingABox(const std::wstring& exe) {
-  BoxWatch watch;
-  Outcome outcome;
-  outcome.exit_code = RunToEnd(exe, L"");
-  outcome.boxes = watch.Collect();
-  return outcome;
-}
 
 TEST(Launch, AFirstStartRunsTheApplicationAndWaitsUntilItEnds) {
   Installation at(L"first-launch");
@@ -160,7 +138,7 @@ TEST(Launch, AFailedCheckShowsItsBoxAndEndsWithTheSystemErrorCode) {
     if (*c.jrehome) boot += at.Boot("jrehome", below(c.jrehome));
     at.WriteBoot(boot);
 
-    Outcome outcome = StartExpectingABox(at.exe);
+    e2e::Outcome outcome = e2e::RunWatchingBoxes(at.exe);
     ASSERT_EQ(outcome.boxes.size(), 1u);
     const Box& box = outcome.boxes[0];
     std::string message = std::string(c.message) + (c.named ? Utf8(below(c.named)) : "");
@@ -168,7 +146,7 @@ TEST(Launch, AFailedCheckShowsItsBoxAndEndsWithTheSystemErrorCode) {
     std::string text = Utf8(box.text);
     ASSERT_EQ(text.substr(0, head.size()), head);
     long code = std::stol(text.substr(head.size()));
-    EXPECT_EQ(text, head + std::to_string(code) + ": " + Utf8(SystemText(static_cast<DWORD>(code))) +
+    EXPECT_EQ(text, head + std::to_string(code) + ": " + Utf8(e2e::SystemText(static_cast<DWORD>(code))) +
                         "\nPlease reinstall the application");
     EXPECT_EQ(box.title, "Error");
     EXPECT_TRUE(box.icon);
@@ -182,7 +160,7 @@ TEST(Launch, ARuntimeFolderWithoutJavawIsToldAndTheLauncherEndsWithZero) {
   at.scenario.MakeDir(L"jre");
   at.WriteBoot(at.Boot("install_dir", at.dir) + at.Boot("jrehome", at.dir + L"\\jre") +
                "lib-classpath=lib\\app.jar;\n");
-  Outcome outcome = StartExpectingABox(at.exe);
+  e2e::Outcome outcome = e2e::RunWatchingBoxes(at.exe);
   EXPECT_EQ(outcome.exit_code, std::optional<DWORD>(0));
   ASSERT_EQ(outcome.boxes.size(), 1u);
   EXPECT_EQ(outcome.boxes[0].text, L"CreateProcess failed (2)\n");

@@ -12,37 +12,15 @@ using e2e::MutexHolder;
 using e2e::RunToEnd;
 using e2e::Scenario;
 
-std::wstring SystemText(DWORD code) {
-  wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
-                 MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-  std::wstring result = text ? text : L"";
-  LocalFree(text);
-  return result;
-}
-
 std::wstring MissingBootFileText(const std::wstring& boot_path) {
-  return L"Unable to open file: " + boot_path + L"\nparseConfigFile failed with error 2: " + SystemText(2) +
+  return L"Unable to open file: " + boot_path + L"\nparseConfigFile failed with error 2: " + e2e::SystemText(2) +
          L"\nPlease reinstall the application";
-}
-
-struct Outcome {
-  std::optional<DWORD> exit_code;
-  std::vector<Box> boxes;
-};
-
-Outcome StartExpectingABox(const std::wstring& exe) {
-  BoxWatch watch;
-  Outcome outcome;
-  outcome.exit_code = RunToEnd(exe, L"");
-  outcome.boxes = watch.Collect();
-  return outcome;
 }
 
 TEST(LauncherStart, MissingBootFileShowsTheFatalBoxAndExitsWithTwo) {
   Scenario scenario(L"missing-boot");
   std::wstring exe = scenario.InstallLauncher(L"bin\\ledgrix.exe");
-  Outcome outcome = StartExpectingABox(exe);
+  e2e::Outcome outcome = e2e::RunWatchingBoxes(exe);
   ASSERT_EQ(outcome.exit_code, std::optional<DWORD>(2));
   ASSERT_EQ(outcome.boxes.size(), 1u);
   const Box& box = outcome.boxes[0];
@@ -50,15 +28,15 @@ TEST(LauncherStart, MissingBootFileShowsTheFatalBoxAndExitsWithTwo) {
   EXPECT_TRUE(box.icon) << "the stop-sign icon";
   EXPECT_EQ(box.buttons, "OK");
   EXPECT_EQ(e2e::Utf8(box.text), e2e::Utf8(MissingBootFileText(scenario.Path(L"ledgrix.boot"))));
-  ASSERT_GE(SystemText(2).size(), 2u);
-  EXPECT_EQ(SystemText(2).substr(SystemText(2).size() - 2), L"\r\n") << "so line 3 of the box is empty";
+  ASSERT_GE(e2e::SystemText(2).size(), 2u);
+  EXPECT_EQ(e2e::SystemText(2).substr(e2e::SystemText(2).size() - 2), L"\r\n") << "so line 3 of the box is empty";
 }
 
 TEST(LauncherStart, MissingBootFileIsFatalAlsoWhileAnotherLauncherRuns) {
   Scenario scenario(L"missing-boot-second");
   std::wstring exe = scenario.InstallLauncher(L"bin\\ledgrix.exe");
   MutexHolder running_launcher;
-  Outcome outcome = StartExpectingABox(exe);
+  e2e::Outcome outcome = e2e::RunWatchingBoxes(exe);
   ASSERT_EQ(outcome.exit_code, std::optional<DWORD>(2));
   ASSERT_EQ(outcome.boxes.size(), 1u);
   EXPECT_EQ(e2e::Utf8(outcome.boxes[0].text), e2e::Utf8(MissingBootFileText(scenario.Path(L"ledgrix.boot"))));
@@ -82,7 +60,7 @@ TEST(LauncherStart, BootFileIsReadFromTheParentOfABinFolderInAnyCase) {
     std::wstring exe = scenario.InstallLauncher(c.exe);
 
     scenario.WriteFile(c.not_there, "install_dir=C:\\\n");
-    Outcome wrong = StartExpectingABox(exe);
+    e2e::Outcome wrong = e2e::RunWatchingBoxes(exe);
     EXPECT_EQ(wrong.exit_code, std::optional<DWORD>(2));
     ASSERT_EQ(wrong.boxes.size(), 1u);
     EXPECT_EQ(e2e::Utf8(wrong.boxes[0].text), e2e::Utf8(MissingBootFileText(scenario.Path(c.boot))));

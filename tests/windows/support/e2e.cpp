@@ -1,5 +1,7 @@
 #include "support/e2e.h"
 
+#include "support/remove_tree.h"
+
 #include <cstdlib>
 
 namespace e2e {
@@ -32,26 +34,6 @@ std::wstring LauncherExe() { return Environment(L"LEDGRIX_EXE"); }
 std::wstring HelpersDir() { return Environment(L"LEDGRIX_HELPERS"); }
 
 std::wstring Quote(const std::wstring& path) { return L"\"" + path + L"\""; }
-
-void RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring child = path + L"\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(child);
-      } else {
-        SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(child.c_str());
-      }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryW(path.c_str());
-}
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -244,6 +226,23 @@ std::vector<Box> BoxWatch::Collect() {
     }
   }
   return boxes;
+}
+
+Outcome RunWatchingBoxes(const std::wstring& exe, const std::wstring& arguments) {
+  BoxWatch watch;
+  Outcome outcome;
+  outcome.exit_code = RunToEnd(exe, arguments);
+  outcome.boxes = watch.Collect();
+  return outcome;
+}
+
+std::wstring SystemText(DWORD code) {
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
+                 MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+  std::wstring result = text ? text : L"";
+  LocalFree(text);
+  return result;
 }
 
 bool NoBoxWithin(DWORD milliseconds) {

@@ -4,12 +4,16 @@
 // log of the Java stand-in.
 #include <windows.h>
 
+#include "support/remove_tree.h"
+
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace e2e {
+
+using ::RemoveTree;
 
 std::string Utf8(const std::wstring& text);
 std::wstring Wide(const std::string& utf8);
@@ -50,7 +54,6 @@ class Scenario {
   std::wstring root_;
 };
 
-void RemoveTree(const std::wstring& path);
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadWholeFile(const std::wstring& path);
 
@@ -100,6 +103,16 @@ class BoxWatch {
   std::wstring out_;
   Process reader_;
 };
+
+// A program run to its end while the box reader watches.
+struct Outcome {
+  std::optional<DWORD> exit_code;
+  std::vector<Box> boxes;
+};
+Outcome RunWatchingBoxes(const std::wstring& exe, const std::wstring& arguments = L"");
+
+// The system's text for an error code, as FormatMessageW gives it.
+std::wstring SystemText(DWORD code);
 
 // Asserts, in effect, that no box titled "Error" shows within milliseconds.
 bool NoBoxWithin(DWORD milliseconds);
