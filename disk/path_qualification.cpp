@@ -9,13 +9,12 @@ bool CDiskObject::IsValidPathPart(const WString& part) { return part.find_first_
 
 bool CDiskObject::QualifyFile(WString& path) {
   std::replace(path.begin(), path.end(), u'/', u'\\');
-  const PathParts parts = SplitPath(path);
-  // Empty parts from an overlong split would pass the test below and join the
-  // whole text to the current directory: a different path. Refuse instead.
-  if (parts.too_long) {
-    SetInternalError();
-    return false;
-  }
+  PathParts parts = SplitPath(path);
+  // The C runtime's split empties every part of a longer path (a document in
+  // deep folders); empty parts would join the whole text to the current
+  // directory, another path. Split whole instead: the system then says
+  // whether it can use the path.
+  if (parts.too_long) parts = SplitWholePath(path);
   if (parts.drive.empty()) {
     WString saved;
     uint32_t error = 0;
@@ -49,7 +48,7 @@ bool CDiskObject::QualifyFile(WString& path) {
       }
       path = reached + u"\\" + remaining + parts.name + parts.extension;
     } else if (directory.starts_with(u"\\")) {
-      path = SplitPath(saved).drive + path;
+      path = SplitWholePath(saved).drive + path;
     } else {
       path = saved + u"\\" + path;
     }
@@ -65,6 +64,16 @@ bool CDiskObject::QualifyDirectory(WString& directory) {
   std::replace(directory.begin(), directory.end(), u'/', u'\\');
   if (!directory.empty() && directory.back() != u'\\') directory += u'\\';
   if (directory.starts_with(u"\\\\")) return true;
+  // Directories keep the split's limit: one that passes is entered, and may
+  // become the Java process's working directory, which the system limits to
+  // MAX_PATH (Wine starts the process elsewhere or not at all beyond it). The
+  // refusal leaves the system's code for a name too long, so that a fatal box
+  // for the directory tells why.
+  if (SplitPath(directory).too_long) {
+    SetInternalError();
+    platform().SetLastError(err::kFilenameExcedRange);
+    return false;
+  }
   return QualifyFile(directory);
 }
 

@@ -16,3 +16,6 @@ struct PathParts {
 inline constexpr size_t kPathPartLimit = 255;
 
 PathParts SplitPath(WStringView path);
+
+// The same cut without the limits: every part whole, too_long never set.
+PathParts SplitWholePath(WStringView path);

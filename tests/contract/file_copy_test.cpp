@@ -68,4 +68,18 @@ TEST_F(FileCopyContract, RelativeNamesFollowTheCurrentDirectory) {
   EXPECT_EQ(env_->FileBytes(scratch() + u"\\dest\\here.ofx"), std::optional<std::string>("new"));
 }
 
+// Windows refuses a path beyond MAX_PATH unless the program is long-path
+// aware; Wine copies it. The emulation copies as Wine does: the launcher hands
+// the whole path to the system either way and depends on neither answer.
+TEST_F(FileCopyContract, ASourceBeyondMaxPathIsCopied) {
+  WString deep = scratch();
+  while (deep.size() < 300) deep += u"\\level-of-twenty-chr";
+  const WString source = deep + u"\\\u0441\u0447\u0451\u0442 \U0001F4B0.qif";
+  env_->PutDirectory(deep);
+  env_->PutFile(source, "deep");
+  ASSERT_EQ(env_->FileBytes(source), std::optional<std::string>("deep"));
+  EXPECT_TRUE(os().CopyFile(source.c_str(), (scratch() + u"\\dest\\deep.qif").c_str(), false));
+  EXPECT_EQ(env_->FileBytes(scratch() + u"\\dest\\deep.qif"), std::optional<std::string>("deep"));
+}
+
 }  // namespace

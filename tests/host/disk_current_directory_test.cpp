@@ -165,34 +165,96 @@ TEST_F(DiskCurrentDirectory, AnUnreadableCurrentDirectoryMovesNothing) {
   EXPECT_FALSE(os_.fs().IsDirectory(u"C:\\fresh"));
 }
 
-TEST_F(DiskCurrentDirectory, OverlongPathsFailOrStayWhole) {
+// Beyond the C runtime's split capacities a file's path is qualified whole and
+// names exactly what it says; the system then decides whether it can use it.
+TEST_F(DiskCurrentDirectory, OverlongFilePathsStayWhole) {
   const WString long_name(300, u'n');
-  os_.fs().AddShare(u"server", u"share");
-  // The overlong text joined to the current directory would name this one.
-  os_.fs().WriteFile(u"C:\\data\\work\\" + long_name + u"\\x.ofx", "decoy");
-  os_.fs().WriteFile(u"C:\\" + long_name + u"\\x.ofx", "the one named");
   const WString huge = u"C:\\" + WString(5000, u'h');
-  for (const WString& path : {u"C:\\" + long_name + u"\\x.ofx", u"\\" + long_name + u"\\x.ofx", long_name, huge}) {
-    WString copy = path;
+  struct Case {
+    WString path;
+    WString qualified;
+  } cases[] = {
+      {u"C:\\" + long_name + u"\\x.ofx", u"C:\\" + long_name + u"\\x.ofx"},
+      {u"C:/" + long_name + u"/x.ofx", u"C:\\" + long_name + u"\\x.ofx"},
+      {u"\\" + long_name + u"\\x.ofx", u"C:\\" + long_name + u"\\x.ofx"},
+      {long_name, WString(kWork) + u"\\" + long_name},
+      {u"..\\" + long_name + u"\\x.ofx", u"C:\\data\\" + long_name + u"\\x.ofx"},
+      {huge, huge},
+  };
+  for (const Case& c : cases) {
+    WString copy = c.path;
     disk_.ClearError();
-    EXPECT_FALSE(disk_.QualifyFile(copy)) << path.size();
-    EXPECT_EQ(copy, path);
-    EXPECT_EQ(disk_.error_message, kInternalError);
+    EXPECT_TRUE(disk_.QualifyFile(copy)) << c.path.size();
+    EXPECT_EQ(copy, c.qualified) << c.path.size();
+    EXPECT_EQ(disk_.error_message, u"") << c.path.size();
+    EXPECT_EQ(Current(), kWork);
   }
-  const WString network = u"\\\\server\\share\\" + long_name;
-  EXPECT_FALSE(disk_.DirectoryExists(network)) << "left to the system";
-  EXPECT_EQ(disk_.error_message, u"");
-  EXPECT_FALSE(disk_.CreateDirectory(network));
+  WString wildcard = u"C:\\" + long_name + u"\\*.ofx";
+  EXPECT_FALSE(disk_.QualifyFile(wildcard)) << "the character test still holds";
   EXPECT_EQ(disk_.error_message, kInternalError);
-  EXPECT_FALSE(disk_.DirectoryExists(huge));
-  EXPECT_FALSE(disk_.CreateDirectory(huge));
-  EXPECT_TRUE(Calls(Op::CreateDirectory).empty());
+}
 
+TEST_F(DiskCurrentDirectory, ARootedPathTakesTheDriveOfALongCurrentDirectory) {
+  const WString deep = u"D:\\" + WString(200, u'd') + u"\\" + WString(200, u'e') + u"\\f";
+  os_.fs().MakeDirectories(deep);
+  os_.set_current_directory(deep);
+  WString path = u"\\docs\\a.ofx";
+  EXPECT_TRUE(disk_.QualifyFile(path));
+  EXPECT_EQ(path, u"D:\\docs\\a.ofx");
+}
+
+// A document in deep folders reaches the incoming folder under its own name:
+// the copy gets the whole path. The emulated system copies it, as Wine does;
+// Windows without long-path support refuses it with its own error.
+TEST_F(DiskCurrentDirectory, AnOverlongDocumentIsCopiedWholeAndTheCopyStopsAtTheSystemsRefusal) {
+  const WString long_name(300, u'n');
+  os_.fs().WriteFile(u"C:\\data\\work\\" + long_name + u"\\x.ofx", "a decoy below the current directory");
+  os_.fs().WriteFile(u"C:\\" + long_name + u"\\x.ofx", "the one named");
+  os_.fs().WriteFile(u"C:\\in\\after.ofx", "after");
+  const WString missing = u"C:\\" + long_name + u"\\" + WString(250, u'm') + u".qif";
   CStringArray files;
   files.Add(u"\\" + long_name + u"\\x.ofx");
-  files.Add(huge);
+  files.Add(missing);
+  files.Add(u"C:\\in\\after.ofx");
   EXPECT_FALSE(disk_.CopyFiles(files, u"C:\\out"));
-  EXPECT_FALSE(os_.fs().ReadFileBytes(u"C:\\out\\x.ofx")) << "neither the decoy nor a copy under another name";
+  EXPECT_EQ(os_.fs().ReadFileBytes(u"C:\\out\\x.ofx"), std::optional<std::string>("the one named"));
+  std::vector<std::string> copies = Calls(Op::CopyFile);
+  ASSERT_EQ(copies.size(), 2u) << "none after the refusal";
+  EXPECT_NE(copies[1].find(ToUtf8(missing)), std::string::npos) << copies[1];
+  EXPECT_EQ(disk_.error_message,
+            Message(err::kFileNotFound, missing + u" -> C:\\out\\" + WString(250, u'm') + u".qif"));
+  EXPECT_FALSE(os_.fs().ReadFileBytes(u"C:\\out\\after.ofx"));
+  EXPECT_EQ(Current(), kWork);
+}
+
+// Directories keep the split's limit, and say why they are refused.
+TEST_F(DiskCurrentDirectory, OverlongDirectoriesAreRefusedAsNamesTooLong) {
+  const WString longest = u"C:\\" + WString(253, u'x');  // with its separator, 255 after the drive
+  const WString over = longest + u"y";
+  const WString huge = u"C:\\" + WString(5000, u'h');
+  os_.fs().MakeDirectories(longest);
+  os_.fs().MakeDirectories(over);
+  os_.fs().AddShare(u"server", u"share");
+  os_.SetLastError(0);
+  EXPECT_TRUE(disk_.DirectoryExists(longest));
+  for (const WString& directory : {over, huge}) {
+    os_.SetLastError(0);
+    size_t moves = Calls(Op::SetCurrentDirectory).size();
+    EXPECT_FALSE(disk_.DirectoryExists(directory)) << directory.size();
+    EXPECT_EQ(disk_.error_message, kInternalError);
+    EXPECT_EQ(os_.GetLastError(), err::kFilenameExcedRange) << "what a fatal box then reports";
+    EXPECT_EQ(Calls(Op::SetCurrentDirectory).size(), moves) << "never entered";
+    os_.SetLastError(0);
+    EXPECT_FALSE(disk_.CreateDirectory(directory + u"\\new"));
+    EXPECT_EQ(os_.GetLastError(), err::kFilenameExcedRange);
+  }
+  EXPECT_TRUE(Calls(Op::CreateDirectory).empty());
+
+  const WString network = u"\\\\server\\share\\" + WString(300, u'n');
+  EXPECT_FALSE(disk_.DirectoryExists(network)) << "left to the system";
+  EXPECT_EQ(disk_.error_message, u"");
+  EXPECT_FALSE(disk_.CreateDirectory(network)) << "its levels cannot be cut";
+  EXPECT_EQ(disk_.error_message, kInternalError);
   EXPECT_EQ(Current(), kWork);
 }
 

@@ -56,4 +56,22 @@ TEST(PathSplit, APartOver255CharactersEmptiesAllFour) {
   }
 }
 
+TEST(PathSplit, TheWholeSplitKeepsEveryPartAtAnyLength) {
+  const WString directory = u"\\" + WString(300, u'd') + u"\\";
+  const WString name(300, u'n');
+  const WString extension = u"." + WString(300, u'e');
+  for (const WString& prefix : {WString(), WString(u"\\\\?\\")}) {
+    PathParts parts = SplitWholePath(prefix + u"C:" + directory + name + extension);
+    EXPECT_FALSE(parts.too_long);
+    EXPECT_EQ(parts.drive, u"C:");
+    EXPECT_EQ(parts.directory, directory);
+    EXPECT_EQ(parts.name, name);
+    EXPECT_EQ(parts.extension, extension);
+  }
+  PathParts within = SplitWholePath(u"C:\\dir\\name.ext");
+  PathParts limited = SplitPath(u"C:\\dir\\name.ext");
+  EXPECT_EQ(within.drive + u"|" + within.directory + u"|" + within.name + u"|" + within.extension,
+            limited.drive + u"|" + limited.directory + u"|" + limited.name + u"|" + limited.extension);
+}
+
 }  // namespace
