@@ -156,6 +156,38 @@ TEST(CheckLaunchEnvironment, AMissingJreIsFatalOnceTheJavaHomeIsSet) {
   EXPECT_TRUE(at.settings.class_path.empty());
 }
 
+// Folders of up to 256 characters pass; longer ones are refused before the
+// system is asked, and the box says the name is too long.
+TEST(CheckLaunchEnvironment, FoldersBeyondTheLimitOfTheCheckAreTooLong) {
+  const WString longest = u"D:\\" + WString(253, u'f');
+  const WString longer = longest + u"g";
+  struct Case {
+    WString install_dir;
+    WString jrehome;
+    std::optional<WString> message;
+  } cases[] = {
+      {longest, u"D:\\Finance\\jre", std::nullopt},
+      {longer, u"", u"Could not find installation directory at:\n" + longer},
+      {longest, longer, u"Could not find JRE at:\n\n" + longer},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.install_dir.size());
+    Installation at;
+    at.os.fs().MakeDirectories(longest);
+    at.os.fs().MakeDirectories(longer);
+    at.settings.install_dir = c.install_dir;
+    at.settings.jrehome = c.jrehome;
+    if (!c.message) {
+      EXPECT_EQ(at.Check(), std::nullopt);
+      continue;
+    }
+    at.os.SetLastError(0);
+    std::optional<uint32_t> exit_code = at.Check();
+    at.ExpectFatal(exit_code, *c.message);
+    EXPECT_EQ(exit_code, std::optional<uint32_t>(err::kFilenameExcedRange));
+  }
+}
+
 TEST(CheckLaunchEnvironment, AClassPathWithoutARecordedSeparatorIsMissing) {
   for (const char16_t* lib_classpath : {u"", u"lib\\app.jar", u";lib\\app.jar;"}) {
     SCOPED_TRACE(ToUtf8(lib_classpath));
