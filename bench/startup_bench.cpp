@@ -1,7 +1,9 @@
 // Times process starts under the real system (Wine here):
 //   empty       an empty GUI program, started and ended
+//   empty-shell32  the same, asking shell32 for the application-data folder
 //   javaw       the Java stand-in started directly, until it runs
 //   first       ledgrix.exe started, until the stand-in it launches runs
+//   second-0    ledgrix.exe while another launcher runs, no document
 //   second-1    ledgrix.exe while another launcher runs, handing off 1 document
 //   second-50   the same with 50 documents
 // Prints one line per measurement: name runs median p10 p90 min max (ms).
@@ -125,21 +127,25 @@ int wmain(int argc, wchar_t** argv) {
   time_to_running(L"\"" + app + L"\\jre\\bin\\javaw.exe\"");
   time_to_running(exe);
 
-  std::vector<double> empty_runs, javaw_runs, first_runs, second_one, second_fifty;
+  std::vector<double> empty_runs, shell32_runs, javaw_runs, first_runs, second_none, second_one, second_fifty;
   for (int i = 0; i < runs; ++i) {
     empty_runs.push_back(time_to_end(L"\"" + empty + L"\""));
+    shell32_runs.push_back(time_to_end(L"\"" + empty + L"\" shell32"));
     javaw_runs.push_back(time_to_running(L"\"" + app + L"\\jre\\bin\\javaw.exe\""));
     first_runs.push_back(time_to_running(exe));
   }
   HANDLE guard = CreateMutexW(nullptr, FALSE, L"Global\\{5CAEEBEC-BE74-45be-A84C-611022470DE3}");
   for (int i = 0; i < runs; ++i) {
+    second_none.push_back(time_to_end(exe));
     second_one.push_back(time_to_end(exe + L" -I \"" + app + L"\\docs\\statement-01.qif\""));
     second_fifty.push_back(time_to_end(exe + fifty));
   }
   CloseHandle(guard);
   Report("empty", empty_runs);
+  Report("empty-shell32", shell32_runs);
   Report("javaw", javaw_runs);
   Report("first", first_runs);
+  Report("second-0", second_none);
   Report("second-1", second_one);
   Report("second-50", second_fifty);
   return 0;
