@@ -1,11 +1,11 @@
 #include "launcher/java_command_line.h"
 
+#include "classlib/quoting.h"
+
 namespace {
 
 WString JavaProgram(const LaunchSettings& settings) {
-  WString program = settings.use_jrehome ? settings.java_home + u"\\bin\\javaw" : WString(u"javaw");
-  if (program.find_first_of(u" \t") != WString::npos) return u'"' + program + u'"';
-  return program;
+  return QuotedIfBlank(settings.use_jrehome ? settings.java_home + u"\\bin\\javaw" : WString(u"javaw"));
 }
 
 }  // namespace

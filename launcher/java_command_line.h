@@ -5,9 +5,7 @@
 
 inline constexpr const WChar* kMainClass = u"com.zor.ledgrix.Tabex";
 
-// <java_home>\bin\javaw (or the bare javaw without a Java home), the options,
-// -classpath with the class path, and the main class. A program path with a
-// blank is enclosed in double quotes: unquoted, the system would try every
-// shorter prefix ending at a blank first (C:\Program.exe for a runtime under
-// C:\Program Files) and could run another program.
+// <java_home>\bin\javaw (or the bare javaw without a Java home), quoted when
+// it holds a blank, the options, -classpath with the class path, and the main
+// class.
 WString BuildJavaCommandLine(const LaunchSettings& settings);
