@@ -41,19 +41,19 @@ TEST(SplitString, RecognisesNoDelimiterRightAfterAnother) {
 const WString kLongest = u"D:\\" + WString(253, u'f');  // the longest folder the check accepts
 const WString kLonger = kLongest + u"g";
 
-// An installation at D:\Finance with its runtime in D:\Finance\jre.
+// D:\Finance with its runtime in D:\Finance\jre, and beside it the longest
+// folder the check accepts and a longer one.
 struct Installation {
   Installation() : installed(os) {
     os.set_current_directory(u"C:\\");
-    os.fs().MakeDirectories(u"D:\\Finance\\jre");
-    os.fs().MakeDirectories(kLongest);
-    os.fs().MakeDirectories(kLonger);
-    settings.install_dir = u"D:\\Finance";
-    settings.jrehome = u"D:\\Finance\\jre";
-    settings.lib_classpath = u"lib\\app.jar;lib\\ext.jar";
+    for (const WString& folder : {WString(u"D:\\Finance\\jre"), kLongest, kLonger}) os.fs().MakeDirectories(folder);
   }
   // The exit code when the check ended the process.
-  std::optional<uint32_t> Check() {
+  std::optional<uint32_t> Check(const WString& install_dir, const WString& jrehome, const WString& lib_classpath) {
+    settings.install_dir = install_dir;
+    settings.jrehome = jrehome;
+    settings.lib_classpath = lib_classpath;
+    settings.java_home = u"stale";
     try {
       CDiskObject disk;
       checkLaunchEnvironment(settings, disk);
@@ -67,40 +67,26 @@ struct Installation {
   LaunchSettings settings;
 };
 
-TEST(CheckLaunchEnvironment, BuildsTheQuotedClassPath) {
-  Installation at;
-  EXPECT_EQ(at.Check(), std::nullopt);
-  EXPECT_EQ(at.settings.class_path, u"\"D:\\Finance\\lib\\app.jar\";\"D:\\Finance\\lib\\ext.jar\"");
-  EXPECT_EQ(at.settings.class_path.size(), 49u);
-  EXPECT_EQ(at.settings.java_home, u"D:\\Finance\\jre");
-  EXPECT_TRUE(at.settings.use_jrehome);
-  EXPECT_TRUE(at.os.boxes().empty());
-
-  Installation without_jre;
-  without_jre.settings.jrehome = u"";
-  without_jre.settings.java_home = u"stale";
-  EXPECT_EQ(without_jre.Check(), std::nullopt);
-  EXPECT_EQ(without_jre.settings.java_home, u"");
-  EXPECT_FALSE(without_jre.settings.use_jrehome);
-}
-
-TEST(CheckLaunchEnvironment, EntriesAreTakenAsTheyStand) {
+TEST(CheckLaunchEnvironment, BuildsTheQuotedClassPathFromEntriesAsTheyStand) {
   struct Case {
     WString install_dir;
+    const char16_t* jrehome;  // empty: not tested, no java home
     const char16_t* lib_classpath;
     WString class_path;
   } cases[] = {
-      {u"D:\\Finance", u"a;b;;", u"\"D:\\Finance\\a\";\"D:\\Finance\\b\";\"D:\\Finance\\;\""},
-      {u"D:\\Finance", u" a ;C:\\x.jar", u"\"D:\\Finance\\ a \";\"D:\\Finance\\C:\\x.jar\""},
-      {u"D:\\Finance\\", u"a;", u"\"D:\\Finance\\\\a\""},
-      {kLongest, u"a;", u"\"" + kLongest + u"\\a\""},
+      {u"D:\\Finance", u"D:\\Finance\\jre", u"lib\\app.jar;lib\\ext.jar",
+       u"\"D:\\Finance\\lib\\app.jar\";\"D:\\Finance\\lib\\ext.jar\""},  // 49 characters
+      {u"D:\\Finance", u"", u"a;b;;", u"\"D:\\Finance\\a\";\"D:\\Finance\\b\";\"D:\\Finance\\;\""},
+      {u"D:\\Finance", u"", u" a ;C:\\x.jar", u"\"D:\\Finance\\ a \";\"D:\\Finance\\C:\\x.jar\""},
+      {u"D:\\Finance\\", u"", u"a;", u"\"D:\\Finance\\\\a\""},
+      {kLongest, u"", u"a;", u"\"" + kLongest + u"\\a\""},
   };
   for (const Case& c : cases) {
     Installation at;
-    at.settings.install_dir = c.install_dir;
-    at.settings.lib_classpath = c.lib_classpath;
-    EXPECT_EQ(at.Check(), std::nullopt) << ToUtf8(c.lib_classpath);
+    EXPECT_EQ(at.Check(c.install_dir, c.jrehome, c.lib_classpath), std::nullopt) << ToUtf8(c.lib_classpath);
     EXPECT_EQ(at.settings.class_path, c.class_path) << ToUtf8(c.lib_classpath);
+    EXPECT_EQ(at.settings.java_home, c.jrehome);
+    EXPECT_EQ(at.settings.use_jrehome, !at.settings.java_home.empty());
   }
 }
 
@@ -127,11 +113,8 @@ TEST(CheckLaunchEnvironment, EachFailedCheckIsFatal) {
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.message));
     Installation at;
-    at.settings.install_dir = c.install_dir;
-    at.settings.jrehome = c.jrehome;
-    at.settings.lib_classpath = c.lib_classpath;
     at.os.SetLastError(0);
-    std::optional<uint32_t> exit_code = at.Check();
+    std::optional<uint32_t> exit_code = at.Check(c.install_dir, c.jrehome, c.lib_classpath);
     ASSERT_TRUE(exit_code.has_value()) << "the check returned";
     ASSERT_EQ(at.os.boxes().size(), 1u);
     const WString& text = at.os.boxes()[0].text;
