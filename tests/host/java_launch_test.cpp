@@ -41,7 +41,7 @@ TEST_F(LaunchJava, StartsTheRuntimeWithoutAWindowInTheInstallationAndWaits) {
   EXPECT_TRUE(os_.boxes().empty());
   const auto& log = os_.log();
   EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& line) {
-    return line.rfind("WaitForSingleObject ", 0) == 0 && line.size() > 11 && line.substr(line.size() - 11) == " 4294967295";
+    return line.starts_with("WaitForSingleObject ") && line.ends_with(" 4294967295");
   })) << "waited without a time-out";
 }
 
