@@ -44,18 +44,17 @@ TEST_F(FileTypeAccess, WritesTheDefaultValuesOfTheFieldsThatAreSet) {
     os.registry().PutString(kExtensionCommandKey, u"command", u"descriptor");
     CGCFileTypeAccess record;
     record.SetFileExtension(c.extension.c_str());
+    record.SetTypeName(c.type_name.c_str());
     record.SetOpenCommand(c.command.c_str());
     record.SetTypeOpenCommand(c.command.c_str());
-    record.SetTypeName(c.type_name.c_str());
     record.SetTypeIcon(c.icon.c_str());
     EXPECT_EQ(record.WriteAssociation(), 1);
 
     for (int i = 0; i < 5; ++i) {
       auto value = os.registry().GetValue(keys[i], u"");
-      ASSERT_EQ(value.has_value(), c.values[i] != nullptr) << ToUtf8(keys[i]);
-      if (!value) continue;
-      EXPECT_EQ(value->type, kRegSz);
-      EXPECT_EQ(value->data, StringBytes(c.values[i])) << ToUtf8(keys[i]);
+      std::optional<EmulatedRegistry::Value> expected;
+      if (c.values[i]) expected = EmulatedRegistry::Value{kRegSz, StringBytes(c.values[i])};
+      EXPECT_EQ(value, expected) << ToUtf8(keys[i]);
     }
     EXPECT_EQ(os.registry().GetValue(kTypeCommandKey, u"command").has_value(), c.values[4] == nullptr);
     EXPECT_TRUE(os.registry().GetValue(kExtensionCommandKey, u"command").has_value());
@@ -94,34 +93,31 @@ TEST_F(FileTypeAccess, RegistryCallsRefuseMissingArguments) {
 // Records the order in which WriteAssociation reaches the overridable steps.
 class RecordingAccess : public CGCFileTypeAccess {
  public:
-  std::vector<std::string> steps;
-  int32_t WriteExtensionKey() override { return Step("extension"); }
-  int32_t WriteTypeKey() override { return Step("type"); }
-  int32_t ReservedStep1() override { return Step("reserved 1"); }
-  int32_t ReservedStep2() override { return Step("reserved 2"); }
+  std::string steps;
+  int32_t WriteExtensionKey() override { return Step("extension "); }
+  int32_t WriteTypeKey() override { return Step("type "); }
+  int32_t ReservedStep1() override { return Step("reserved1 "); }
+  int32_t ReservedStep2() override { return Step("reserved2"); }
 
  private:
   int32_t Step(const char* name) {
-    steps.push_back(name);
+    steps += name;
     return 0;
   }
 };
 
-TEST_F(FileTypeAccess, WriteAssociationRunsTheVirtualStepsInOrder) {
+TEST_F(FileTypeAccess, IsACObjectWhoseWriteAssociationRunsTheVirtualStepsInOrder) {
   RecordingAccess recording;
   CGCFileTypeAccess& record = recording;
   EXPECT_EQ(record.WriteAssociation(), 1);
-  EXPECT_EQ(recording.steps, (std::vector<std::string>{"extension", "type", "reserved 1", "reserved 2"}));
-}
+  EXPECT_EQ(recording.steps, "extension type reserved1 reserved2");
 
-TEST_F(FileTypeAccess, CarriesItsRunTimeClass) {
-  const CObject& object = record_;
-  const CRuntimeClass* info = object.GetRuntimeClass();
+  const CRuntimeClass* info = static_cast<const CObject&>(record_).GetRuntimeClass();
   EXPECT_STREQ(info->class_name, "CGCFileTypeAccess");
   EXPECT_EQ(info->schema, 0xFFFFu);
   EXPECT_EQ(info->create_object, nullptr);
   EXPECT_EQ(info->base_class, &CObject::classCObject);
-  EXPECT_TRUE(object.IsKindOf(&CObject::classCObject));
+  EXPECT_TRUE(record_.IsKindOf(&CObject::classCObject));
 }
 
 }  // namespace

@@ -39,21 +39,15 @@ class HandOff : public ::testing::Test {
   EmulatedPlatform os_;
 };
 
-TEST_F(HandOff, AFirstHandOffCreatesTheIncomingFolder) {
-  HandOver({u"C:\\docs\\a.qif"});
-  EXPECT_TRUE(os_.fs().IsDirectory(kIncoming));
-  EXPECT_EQ(Incoming(u"a.qif"), std::optional<std::string>("a"));
-  EXPECT_EQ(os_.fs().ReadFileBytes(u"C:\\docs\\a.qif"), std::optional<std::string>("a")) << "the original stays";
-}
-
-TEST_F(HandOff, CopiesReplaceOlderOnesAndEmptyEntriesAreSkipped) {
+TEST_F(HandOff, CreatesTheFolderReplacesOlderCopiesAndSkipsEmptyEntries) {
+  HandOver({u"C:\\docs\\b.ofx"});
+  EXPECT_TRUE(os_.fs().IsDirectory(kIncoming)) << "a first hand-off creates every level";
   os_.fs().WriteFile(WString(kIncoming) + u"\\b.ofx", "older");
-  os_.fs().WriteFile(WString(kIncoming) + u"\\kept.ofx", "kept");
   HandOver({u"", u"C:\\docs\\a.qif", u"", u"C:\\docs\\b.ofx", u"C:\\other\\a.qif"});
-  EXPECT_EQ(os_.fs().List(kIncoming), (std::vector<WString>{u"a.qif", u"b.ofx", u"kept.ofx"}));
+  EXPECT_EQ(os_.fs().List(kIncoming), (std::vector<WString>{u"a.qif", u"b.ofx"}));
   EXPECT_EQ(Incoming(u"a.qif"), std::optional<std::string>("other a")) << "of two with one name the later stays";
   EXPECT_EQ(Incoming(u"b.ofx"), std::optional<std::string>("b"));
-  EXPECT_EQ(Incoming(u"kept.ofx"), std::optional<std::string>("kept"));
+  EXPECT_EQ(os_.fs().ReadFileBytes(u"C:\\docs\\a.qif"), std::optional<std::string>("a")) << "the original stays";
 }
 
 TEST_F(HandOff, WithoutTheApplicationDataFolderNothingIsCopied) {
