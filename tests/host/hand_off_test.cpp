@@ -50,17 +50,12 @@ TEST_F(HandOff, CreatesTheFolderReplacesOlderCopiesAndSkipsEmptyEntries) {
   EXPECT_EQ(os_.fs().ReadFileBytes(u"C:\\docs\\a.qif"), std::optional<std::string>("a")) << "the original stays";
 }
 
-TEST_F(HandOff, WithoutTheApplicationDataFolderNothingIsCopied) {
-  for (bool lookup_fails : {true, false}) {
-    SCOPED_TRACE(lookup_fails ? "the lookup fails" : "the shell answers an empty path");
-    os_.set_special_folder(kCsidlAppData, lookup_fails ? kAppData : u"");
-    if (lookup_fails) os_.FailNext(Op::GetSpecialFolderPath, 0x80004005u);
-    long calls_before = os_.call_count();
-    HandOver({u"C:\\docs\\a.qif"});
-    EXPECT_EQ(os_.call_count(), calls_before + 1) << "only the lookup ran";
-    EXPECT_EQ(os_.fs().List(kAppData), std::vector<WString>{});
-    EXPECT_EQ(os_.fs().List(u"C:\\"), (std::vector<WString>{u"docs", u"other", u"users"}));
-  }
+TEST_F(HandOff, AFailedFolderLookupCopiesNothing) {
+  os_.FailNext(Op::GetSpecialFolderPath, 0x80004005u);
+  long calls_before = os_.call_count();
+  HandOver({u"C:\\docs\\a.qif"});
+  EXPECT_EQ(os_.call_count(), calls_before + 1) << "only the lookup ran";
+  EXPECT_EQ(os_.fs().List(kAppData), std::vector<WString>{});
 }
 
 class HandOffStart : public HandOff {
