@@ -2,7 +2,7 @@
 // folder below the temporary folder, removed afterwards.
 #include <windows.h>
 
-#include "windows/support/remove_tree.h"
+#include "windows/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -30,52 +30,18 @@ class Win32Environment final : public ContractEnvironment {
  public:
   Win32Environment() {
     GetCurrentDirectoryW(MAX_PATH, saved_directory_);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    static int counter = 0;
-    std::wstring folder = std::wstring(temp) + L"ledgrix-contract-" + std::to_wstring(GetCurrentProcessId()) +
-                          L"-" + std::to_wstring(++counter);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    scratch_.assign(reinterpret_cast<const WChar*>(folder.c_str()));
     RegDeleteTreeW(HKEY_CURRENT_USER, W(registry_key_));
   }
   ~Win32Environment() override {
-    SetCurrentDirectoryW(saved_directory_);
-    RemoveTree(reinterpret_cast<const wchar_t*>(scratch_.c_str()));
+    SetCurrentDirectoryW(saved_directory_);  // before the folder goes
     RegDeleteTreeW(HKEY_CURRENT_USER, W(registry_key_));
   }
   Platform& os() override { return *Win32PlatformInstance(); }
-  const WString& scratch() const override { return scratch_; }
-  void PutFile(const WString& path, const std::string& bytes) override {
-    HANDLE file = CreateFileW(W(path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-  }
-  void PutDirectory(const WString& path) override {
-    // Every missing level, from the top.
-    for (size_t i = 3; i <= path.size(); ++i) {
-      if (i == path.size() || path[i] == u'\\') {
-        WString level = path.substr(0, i);
-        CreateDirectoryW(W(level), nullptr);
-      }
-    }
-  }
-  std::optional<std::string> FileBytes(const WString& path) override {
-    HANDLE file = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-  }
-  bool IsDirectory(const WString& path) override {
-    DWORD attributes = GetFileAttributesW(W(path));
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-  }
+  const WString& scratch() const override { return folder_.path(); }
+  void PutFile(const WString& path, const std::string& bytes) override { folder_.PutFile(path, bytes); }
+  void PutDirectory(const WString& path) override { folder_.PutDirectory(path); }
+  std::optional<std::string> FileBytes(const WString& path) override { return folder_.FileBytes(path); }
+  bool IsDirectory(const WString& path) override { return folder_.IsDirectory(path); }
   // The Java stand-in, which appends a record of each start to a log in its
   // own folder and, without settings, ends at once.
   void PutProgram(const WString& path) override {
@@ -119,7 +85,7 @@ class Win32Environment final : public ContractEnvironment {
 
  private:
   wchar_t saved_directory_[MAX_PATH];
-  WString scratch_;
+  ScratchFolder folder_;
   WString registry_key_ = u"Software\\LedgrixContract";
 };
 

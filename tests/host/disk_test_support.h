@@ -9,6 +9,8 @@
 #include "platform/emulated_platform.h"
 #include "support/test_support.h"
 
+inline const WString kInternalError = u"CDiskObject internal error - check call parameters";
+
 class DiskTest : public ::testing::Test {
  protected:
   static constexpr const char16_t* kWork = u"C:\\data\\work";
@@ -18,13 +20,13 @@ class DiskTest : public ::testing::Test {
     os_.set_current_directory(kWork);
   }
 
-  // What CDiskObject::SetSystemError makes of a code of the emulated system.
+  // The emulated system's text for a code, then the detail.
   static WString Message(uint32_t code, const WString& detail) {
     EmulatedPlatform fresh;
     WString text;
     fresh.FormatSystemMessage(code, &text);
     while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r')) text.pop_back();
-    return text + (detail.empty() ? u"" : u" " + detail);
+    return text + u" " + detail;
   }
 
   // The logged arguments of every call of one operation, in order.
@@ -42,5 +44,3 @@ class DiskTest : public ::testing::Test {
   ScopedPlatform installed_;
   CDiskObject disk_;
 };
-
-inline const WString kInternalError = u"CDiskObject internal error - check call parameters";

@@ -1,8 +1,10 @@
-#include "support/scratch_folder.h"
+#include "scratch_folder.h"
 
 #include <windows.h>
 
-#include "support/remove_tree.h"
+#include <gtest/gtest.h>
+
+#include "remove_tree.h"
 
 namespace {
 
@@ -14,18 +16,19 @@ ScratchFolder::ScratchFolder() {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   static int counter = 0;
-  std::wstring folder = std::wstring(temp) + L"ledgrix-windows-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+  std::wstring folder = std::wstring(temp) + L"ledgrix-scratch-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                         std::to_wstring(++counter);
   RemoveTree(folder);
   CreateDirectoryW(folder.c_str(), nullptr);
   path_.assign(reinterpret_cast<const WChar*>(folder.c_str()));
 }
 
-ScratchFolder::~ScratchFolder() { RemoveTree(reinterpret_cast<const wchar_t*>(path_.c_str())); }
+ScratchFolder::~ScratchFolder() { RemoveTree(W(path_)); }
 
 void ScratchFolder::PutFile(const WString& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  HANDLE file = CreateFileW(W(path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot lay out a file";
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(file);

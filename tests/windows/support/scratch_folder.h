@@ -1,8 +1,8 @@
 #pragma once
 // A fresh folder below the temporary folder, removed with its content at the
-// end of the test, and a side channel to lay out and look at files there
-// without the layer under test. Free of <windows.h>, whose macros would rename
-// members such as CDiskObject::CreateDirectory.
+// end, and a side channel to lay out and look at files there without the
+// layer under test. Free of <windows.h>, whose macros would rename members
+// such as CDiskObject::CreateDirectory.
 #include <optional>
 #include <string>
 
