@@ -57,8 +57,10 @@ TEST(DiskCurrentDirectoryWalk, EveryRefusedCallLeavesItWhereItWas) {
 TEST_F(DiskCurrentDirectory, ARefusedReturnIsTriedAgain) {
   os_.fs().MakeDirectories(u"C:\\docs");
   os_.FailNext(Op::SetCurrentDirectory, err::kSharingViolation, 2);  // the return after the check
+  os_.SetLastError(0xDEADBEEF);
   EXPECT_TRUE(disk_.DirectoryExists(u"C:\\docs"));
   EXPECT_EQ(Current(), kWork);
+  EXPECT_EQ(os_.GetLastError(), 0xDEADBEEFu) << "the refused return leaves no error behind";
 }
 
 // Within the classic limit the return is certain; beyond it this emulated

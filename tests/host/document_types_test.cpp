@@ -92,7 +92,7 @@ TEST(DocumentTypes, ARegistryThatRefusesWritesStopsNothing) {
 
     EXPECT_EQ(CallsStartingWith(os, {"RegCreateKeyEx"}).size(), 20u) << "every value is still attempted";
     size_t values = 0;
-    for (const WString& type : {u"OFX", u"OFC", u"QIF", u"OFF"})
+    for (const WString type : {u"OFX", u"OFC", u"QIF", u"OFF"})
       for (const WString& key : {u"." + type, u"." + type + u"\\shell\\open\\command", type + u".Document",
                                  type + u".Document\\DefaultIcon", type + u".Document\\shell\\open\\command"})
         values += os.registry().GetValue(u"HKCR\\" + key, u"").has_value();

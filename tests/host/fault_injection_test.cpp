@@ -136,6 +136,7 @@ void Walk(bool second) {
   ASSERT_FALSE(clean_result.exited_through_exit_process);
   ASSERT_TRUE(clean.boxes().empty());
   EXPECT_EQ(clean.processes().size(), second ? 0u : 1u);
+  EXPECT_EQ(clean.fs().List(kIncoming).size(), 2u) << "both documents handed over";
   CheckOutcome(clean, clean_result, std::nullopt, 0, java_command_line);
   long calls = clean.call_count();
   ASSERT_GT(calls, 20);
@@ -147,7 +148,9 @@ void Walk(bool second) {
     EmulatedPlatform os;
     StartResult result = Start(os, second, n, code);
     // A launcher that cannot create its mutex counts itself the first one.
-    if (second && op != Op::CreateMutex) EXPECT_TRUE(os.processes().empty());
+    if (second && op != Op::CreateMutex) {
+      EXPECT_TRUE(os.processes().empty());
+    }
     CheckOutcome(os, result, op, code, java_command_line);
   }
 }

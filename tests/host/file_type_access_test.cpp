@@ -121,3 +121,21 @@ TEST_F(FileTypeAccess, IsACObjectWhoseWriteAssociationRunsTheVirtualStepsInOrder
 }
 
 }  // namespace
+
+namespace {
+
+// Callers judge a write by whether the key opened; a deletion by its result.
+TEST_F(FileTypeAccess, AnswersWhetherTheKeyOpenedAndWhetherTheValueWasDeleted) {
+  os_.registry().DenyWrite(u"HKCR\\Locked");
+  EXPECT_EQ(record_.SetStringValueAndClose(kHKeyClassesRoot, u"Open", u"", u"x"), 1);
+  EXPECT_EQ(record_.SetStringValueAndClose(kHKeyClassesRoot, u"Locked\\Below", u"", u"x"), 0);
+  RegKey key = kNullKey;
+  record_.SetStringValue(kHKeyClassesRoot, &key, u"Open", u"command", u"y");
+  ASSERT_NE(key, kNullKey);
+  EXPECT_EQ(record_.DeleteValue(key, u"command"), 1);
+  EXPECT_EQ(record_.DeleteValue(key, u"command"), 0) << "a value that does not exist";
+  os_.RegCloseKey(key);
+  EXPECT_EQ(os_.open_key_count(), 0u);
+}
+
+}  // namespace
