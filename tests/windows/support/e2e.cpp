@@ -1,39 +1,36 @@
 #include "support/e2e.h"
 
-#include "support/remove_tree.h"
+#include <shellapi.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <cstdlib>
+
+#include "support/remove_tree.h"
 
 namespace e2e {
 
 std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
   int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
   return out;
 }
 
+namespace {
+
 std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
   int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring out(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
   return out;
 }
 
-namespace {
 std::wstring Environment(const wchar_t* name) {
   wchar_t buffer[4096];
   DWORD n = GetEnvironmentVariableW(name, buffer, 4096);
   return n && n < 4096 ? std::wstring(buffer, n) : std::wstring();
 }
-}  // namespace
-
-std::wstring LauncherExe() { return Environment(L"LEDGRIX_EXE"); }
-std::wstring HelpersDir() { return Environment(L"LEDGRIX_HELPERS"); }
-
-std::wstring Quote(const std::wstring& path) { return L"\"" + path + L"\""; }
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -44,6 +41,27 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
   CloseHandle(file);
   return ok && written == bytes.size();
 }
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = std::min(text.find('\n', start), text.size());
+    lines.push_back(text.substr(start, end - start));
+    if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
+  }
+  return lines;
+}
+
+std::wstring Parent(const std::wstring& relative) {
+  size_t slash = relative.rfind(L'\\');
+  return slash == std::wstring::npos ? L"" : relative.substr(0, slash);
+}
+
+std::wstring Helper(const wchar_t* name) { return Environment(L"LEDGRIX_HELPERS") + L"\\" + name; }
+
+}  // namespace
+
+std::wstring Quote(const std::wstring& path) { return L"\"" + path + L"\""; }
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -57,7 +75,37 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
   return bytes;
 }
 
-Scenario::Scenario(const std::wstring& name) {
+std::wstring PathOfLength(const std::wstring& base, size_t length) {
+  std::wstring path = base;
+  while (path.size() < length) {
+    size_t room = length - path.size() - 1;
+    // Never leave a single character for a last level of nothing.
+    path += L"\\" + std::wstring(room > 40 ? std::min<size_t>(40, room - 2) : room, L'd');
+  }
+  return path;
+}
+
+std::vector<StandInRecord> ReadStandInLog(const std::wstring& path) {
+  std::vector<StandInRecord> records;
+  std::optional<StandInRecord> current;
+  for (const std::string& line : Lines(ReadWholeFile(path).value_or(""))) {
+    size_t eq = line.find('=');
+    if (line.rfind("begin ", 0) == 0) {
+      current.emplace().values["pid"] = line.substr(6);
+    } else if (line == "end" && current) {
+      records.push_back(*current);
+      current.reset();
+    } else if (current && eq != std::string::npos) {
+      if (line.substr(0, eq) == "incoming")
+        current->incoming.push_back(line.substr(eq + 1));
+      else
+        current->values[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+  }
+  return records;
+}
+
+Installation::Installation(const std::wstring& name) {
   static int counter = 0;
   CreateDirectoryW(L"C:\\ledgrix-e2e", nullptr);
   root_ = L"C:\\ledgrix-e2e\\" + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
@@ -66,83 +114,69 @@ Scenario::Scenario(const std::wstring& name) {
   CreateDirectoryW(root_.c_str(), nullptr);
 }
 
-Scenario::~Scenario() {
+Installation::~Installation() {
+  Release();
   if (!std::getenv("LEDGRIX_KEEP_SCENARIOS")) RemoveTree(root_);
 }
 
-std::wstring Scenario::Path(const std::wstring& relative) const {
-  return relative.empty() ? root_ : root_ + L"\\" + relative;
-}
-
-void Scenario::MakeDir(const std::wstring& relative) const {
-  std::wstring full = Path(relative);
+void Installation::MakeDir(const std::wstring& relative) const {
+  const std::wstring full = Path(relative);
   for (size_t i = root_.size(); i <= full.size(); ++i)
     if (i == full.size() || full[i] == L'\\') CreateDirectoryW(full.substr(0, i).c_str(), nullptr);
 }
 
-void Scenario::WriteFile(const std::wstring& relative, const std::string& bytes) const {
-  size_t slash = relative.rfind(L'\\');
-  if (slash != std::wstring::npos) MakeDir(relative.substr(0, slash));
+std::wstring Installation::WriteFile(const std::wstring& relative, const std::string& bytes) const {
+  MakeDir(Parent(relative));
   WriteWholeFile(Path(relative), bytes);
+  return Path(relative);
 }
 
-std::optional<std::string> Scenario::ReadFile(const std::wstring& relative) const {
-  return ReadWholeFile(Path(relative));
+std::wstring Installation::InstallLauncher(const std::wstring& relative) const {
+  MakeDir(Parent(relative));
+  CopyFileW(Environment(L"LEDGRIX_EXE").c_str(), Path(relative).c_str(), FALSE);
+  return Path(relative);
 }
 
-bool Scenario::Exists(const std::wstring& relative) const {
-  return GetFileAttributesW(Path(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::wstring Scenario::InstallLauncher(const std::wstring& relative) const {
-  size_t slash = relative.rfind(L'\\');
-  if (slash != std::wstring::npos) MakeDir(relative.substr(0, slash));
-  std::wstring target = Path(relative);
-  CopyFileW(LauncherExe().c_str(), target.c_str(), FALSE);
-  return target;
-}
-
-void Scenario::InstallStandIn(const std::wstring& relative_dir, const StandInOptions& options) const {
+void Installation::InstallStandIn(const std::wstring& relative_dir, int exit_code, const std::wstring& list_dir,
+                                  const std::wstring& exe_name, const std::wstring& log, bool wait) const {
   MakeDir(relative_dir);
   std::wstring dir = Path(relative_dir);
-  CopyFileW((HelpersDir() + L"\\javaw.exe").c_str(), (dir + L"\\javaw.exe").c_str(), FALSE);
-  std::wstring ini = L"log=" + (options.log.empty() ? StandInLog() : options.log) + L"\n";
-  if (options.wait) ini += L"release=" + (options.release.empty() ? StandInRelease() : options.release) + L"\n";
-  ini += L"exit_code=" + std::to_wstring(options.exit_code) + L"\n";
-  if (!options.list_dir.empty()) ini += L"list_dir=" + options.list_dir + L"\n";
+  CopyFileW(Helper(L"javaw.exe").c_str(), (dir + L"\\" + exe_name).c_str(), FALSE);
+  std::wstring ini = L"log=" + (log.empty() ? Path(L"javaw.log") : log) + L"\nexit_code=" +
+                     std::to_wstring(exit_code) + L"\n";
+  if (wait) ini += L"release=" + Path(L"javaw.release") + L"\n";
+  if (!list_dir.empty()) ini += L"list_dir=" + list_dir + L"\n";
   WriteWholeFile(dir + L"\\javaw-standin.ini", Utf8(ini));
 }
 
+std::vector<StandInRecord> Installation::WaitForRecords(size_t count) const {
+  std::vector<StandInRecord> records;
+  WaitUntil([&] { return (records = Records()).size() >= count; });
+  return records;
+}
+
+void Installation::Release() const { WriteWholeFile(Path(L"javaw.release"), ""); }
+
+void Installation::Reset() const {
+  DeleteFileW(Path(L"javaw.log").c_str());
+  DeleteFileW(Path(L"javaw.release").c_str());
+}
+
 Process::~Process() {
-  if (handle_) {
-    if (Running()) TerminateProcess(handle_, 99);
-    CloseHandle(handle_);
-  }
+  if (!handle_) return;
+  if (Running()) TerminateProcess(handle_, 99);
+  CloseHandle(handle_);
 }
 
-Process::Process(Process&& other) noexcept : handle_(other.handle_), pid_(other.pid_) { other.handle_ = nullptr; }
-
-Process& Process::operator=(Process&& other) noexcept {
-  if (this != &other) {
-    this->~Process();
-    handle_ = other.handle_;
-    pid_ = other.pid_;
-    other.handle_ = nullptr;
-  }
-  return *this;
-}
-
-bool Process::Start(const std::wstring& command_line, const std::wstring& cwd) {
+bool Process::Start(const std::wstring& command_line) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   std::wstring writable = command_line;
-  if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      cwd.empty() ? nullptr : cwd.c_str(), &startup, &info))
+  if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
     return false;
   CloseHandle(info.hThread);
   handle_ = info.hProcess;
-  pid_ = info.dwProcessId;
   return true;
 }
 
@@ -153,56 +187,19 @@ std::optional<DWORD> Process::Wait(DWORD milliseconds) {
   return code;
 }
 
-bool Process::Running() const { return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
-
-std::optional<DWORD> RunToEnd(const std::wstring& exe, const std::wstring& arguments, DWORD milliseconds) {
+std::optional<DWORD> RunToEnd(const std::wstring& exe, const std::wstring& arguments) {
   Process process;
   if (!process.Start(Quote(exe) + (arguments.empty() ? L"" : L" " + arguments))) return std::nullopt;
-  return process.Wait(milliseconds);
+  return process.Wait();
 }
 
-namespace {
-
-std::wstring Unescape(const std::wstring& text) {
-  std::wstring out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'\\' && i + 1 < text.size()) {
-      wchar_t next = text[++i];
-      out += next == L'r' ? L'\r' : next == L'n' ? L'\n' : next;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
-  }
-  return lines;
-}
-
-std::wstring TempFile(const wchar_t* prefix) {
-  wchar_t dir[MAX_PATH];
+BoxWatch::BoxWatch() {
+  wchar_t dir[MAX_PATH], file[MAX_PATH];
   GetTempPathW(MAX_PATH, dir);
-  wchar_t file[MAX_PATH];
-  GetTempFileNameW(dir, prefix, 0, file);
-  return file;
-}
-
-}  // namespace
-
-BoxWatch::BoxWatch(int count, DWORD timeout_ms) : out_(TempFile(L"box")) {
-  reader_.Start(Quote(HelpersDir() + L"\\box_reader.exe") + L" --title Error --count " + std::to_wstring(count) +
-                L" --timeout-ms " + std::to_wstring(timeout_ms) + L" --out " + Quote(out_));
+  GetTempFileNameW(dir, L"box", 0, file);
+  out_ = file;
+  reader_.Start(Quote(Helper(L"box_reader.exe")) + L" --title Error --count 1 --timeout-ms 30000 --out " +
+                Quote(out_));
 }
 
 std::vector<Box> BoxWatch::Collect() {
@@ -210,29 +207,37 @@ std::vector<Box> BoxWatch::Collect() {
   std::vector<Box> boxes;
   std::optional<std::string> text = ReadWholeFile(out_);
   DeleteFileW(out_.c_str());
-  if (!text) return boxes;
-  for (const std::string& line : Lines(*text)) {
-    if (line.rfind("title=", 0) == 0) {
-      boxes.emplace_back();
-      boxes.back().title = line.substr(6);
-    } else if (boxes.empty()) {
-      continue;
-    } else if (line.rfind("icon=", 0) == 0) {
-      boxes.back().icon = line.substr(5) == "yes";
-    } else if (line.rfind("buttons=", 0) == 0) {
-      boxes.back().buttons = line.substr(8);
-    } else if (line.rfind("text=", 0) == 0) {
-      boxes.back().text = Unescape(Wide(line.substr(5)));
+  for (const std::string& line : Lines(text.value_or(""))) {
+    if (line.rfind("title=", 0) == 0) boxes.emplace_back();
+    if (boxes.empty()) continue;
+    if (line.rfind("icon=", 0) == 0) boxes.back().icon = line.substr(5) == "yes";
+    if (line.rfind("buttons=", 0) == 0) boxes.back().buttons = line.substr(8);
+    if (line.rfind("text=", 0) != 0) continue;
+    std::wstring escaped = Wide(line.substr(5));
+    for (size_t i = 0; i < escaped.size(); ++i) {
+      wchar_t c = escaped[i];
+      if (c == L'\\' && i + 1 < escaped.size()) c = escaped[++i] == L'r' ? L'\r' : escaped[i] == L'n' ? L'\n' : escaped[i];
+      boxes.back().text += c;
     }
   }
   return boxes;
 }
 
-Outcome RunWatchingBoxes(const std::wstring& exe, const std::wstring& arguments) {
-  BoxWatch watch;
+Outcome RunWatchingBoxes(const std::wstring& exe, const Installation* stand_in, int boxes) {
+  std::optional<BoxWatch> watch;
+  if (boxes) watch.emplace();
   Outcome outcome;
-  outcome.exit_code = RunToEnd(exe, arguments);
-  outcome.boxes = watch.Collect();
+  Process launcher;
+  if (launcher.Start(Quote(exe))) {
+    if (stand_in) {
+      WaitUntil([&] { return !stand_in->Records().empty() || !launcher.Running(); });
+      std::vector<StandInRecord> records = stand_in->Records();
+      if (!records.empty()) outcome.java = records.front();
+      stand_in->Release();
+    }
+    outcome.exit_code = launcher.Wait();
+  }
+  if (watch) outcome.boxes = watch->Collect();
   return outcome;
 }
 
@@ -245,54 +250,58 @@ std::wstring SystemText(DWORD code) {
   return result;
 }
 
-bool NoBoxWithin(DWORD milliseconds) {
-  Process reader;
-  reader.Start(Quote(HelpersDir() + L"\\box_reader.exe") + L" --title Error --none-within-ms " +
-               std::to_wstring(milliseconds));
-  std::optional<DWORD> code = reader.Wait(milliseconds + 60000);
-  return code && *code == 0;
-}
-
-std::vector<StandInRecord> ReadStandInLog(const std::wstring& path) {
-  std::vector<StandInRecord> records;
-  std::optional<std::string> text = ReadWholeFile(path);
-  if (!text) return records;
-  StandInRecord current;
-  bool open = false;
-  for (const std::string& line : Lines(*text)) {
-    if (line.rfind("begin ", 0) == 0) {
-      current = StandInRecord();
-      current.values["pid"] = line.substr(6);
-      open = true;
-    } else if (line == "end") {
-      if (open) records.push_back(current);
-      open = false;
-    } else if (open) {
-      size_t eq = line.find('=');
-      if (eq == std::string::npos) continue;
-      std::string key = line.substr(0, eq);
-      if (key == "incoming") {
-        current.incoming.push_back(line.substr(eq + 1));
-      } else {
-        current.values[key] = line.substr(eq + 1);
-      }
-    }
-  }
-  return records;
-}
-
-std::vector<StandInRecord> WaitForStandIn(const std::wstring& path, size_t count, DWORD milliseconds) {
-  std::vector<StandInRecord> records;
-  WaitUntil([&] {
-    records = ReadStandInLog(path);
-    return records.size() >= count;
-  }, milliseconds);
-  return records;
+std::wstring FatalText(const std::wstring& message, DWORD code, const std::wstring& context) {
+  return message + L"\n" + context + L" failed with error " + std::to_wstring(code) + L": " + SystemText(code) +
+         L"\nPlease reinstall the application";
 }
 
 MutexHolder::MutexHolder() : handle_(CreateMutexW(nullptr, FALSE, L"Global\\{5CAEEBEC-BE74-45be-A84C-611022470DE3}")) {}
 MutexHolder::~MutexHolder() {
   if (handle_) CloseHandle(handle_);
+}
+
+std::wstring IncomingFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  SHGetSpecialFolderPathW(nullptr, folder, CSIDL_APPDATA, FALSE);
+  return std::wstring(folder) + L"\\.ledgrix\\system\\incoming";
+}
+
+void RemoveIncomingFolder() { RemoveTree(IncomingFolder()); }
+
+std::vector<std::string> IncomingNames() {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((IncomingFolder() + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") names.push_back(Utf8(name));
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::optional<std::string> IncomingFile(const std::wstring& name) {
+  return ReadWholeFile(IncomingFolder() + L"\\" + name);
+}
+
+std::optional<DWORD> OpenThroughShell(const std::wstring& document) {
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.lpVerb = L"open";
+  info.lpFile = document.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExW(&info) || !info.hProcess) return std::nullopt;
+  std::optional<DWORD> code;
+  DWORD exit_code = 0;
+  if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0 && GetExitCodeProcess(info.hProcess, &exit_code))
+    code = exit_code;
+  else
+    TerminateProcess(info.hProcess, 99);
+  CloseHandle(info.hProcess);
+  return code;
 }
 
 }  // namespace e2e

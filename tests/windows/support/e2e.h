@@ -1,10 +1,8 @@
 #pragma once
-// End-to-end support: scenario folders with a copy of the real ledgrix.exe,
-// processes started and waited for with deadlines, the box reader, and the
-// log of the Java stand-in.
+// End-to-end support: an installation of the real ledgrix.exe with the Java
+// stand-in, processes waited for with deadlines, the box reader, the stand-in's
+// records, the incoming folder and the shell's open verb.
 #include <windows.h>
-
-#include "support/remove_tree.h"
 
 #include <map>
 #include <optional>
@@ -13,111 +11,21 @@
 
 namespace e2e {
 
-using ::RemoveTree;
-
 std::string Utf8(const std::wstring& text);
-std::wstring Wide(const std::string& utf8);
-
-// Environment given by CTest.
-std::wstring LauncherExe();
-std::wstring HelpersDir();
-
-// A fresh folder C:\ledgrix-e2e\<name>-<pid>-<n>, removed with the scenario.
-class Scenario {
- public:
-  explicit Scenario(const std::wstring& name);
-  ~Scenario();
-  Scenario(const Scenario&) = delete;
-  Scenario& operator=(const Scenario&) = delete;
-
-  const std::wstring& root() const { return root_; }
-  std::wstring Path(const std::wstring& relative) const;
-  void MakeDir(const std::wstring& relative) const;
-  void WriteFile(const std::wstring& relative, const std::string& bytes) const;
-  std::optional<std::string> ReadFile(const std::wstring& relative) const;
-  bool Exists(const std::wstring& relative) const;
-  // Copies the built launcher to relative (e.g. L"bin\\ledgrix.exe"); returns its full path.
-  std::wstring InstallLauncher(const std::wstring& relative) const;
-  // Copies the Java stand-in to <dir>\javaw.exe with its settings file.
-  struct StandInOptions {
-    std::wstring log;       // full path; default <root>\javaw.log
-    std::wstring release;   // full path; default <root>\javaw.release
-    int exit_code = 0;
-    std::wstring list_dir;  // recorded at start when set
-    bool wait = true;
-  };
-  void InstallStandIn(const std::wstring& relative_dir, const StandInOptions& options) const;
-  std::wstring StandInLog() const { return Path(L"javaw.log"); }
-  std::wstring StandInRelease() const { return Path(L"javaw.release"); }
-
- private:
-  std::wstring root_;
-};
-
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
-std::optional<std::string> ReadWholeFile(const std::wstring& path);
-
-// A started process; killed when still running at destruction.
-class Process {
- public:
-  Process() = default;
-  ~Process();
-  Process(Process&& other) noexcept;
-  Process& operator=(Process&& other) noexcept;
-  Process(const Process&) = delete;
-  Process& operator=(const Process&) = delete;
-
-  // command_line as CreateProcessW takes it; cwd may be empty.
-  bool Start(const std::wstring& command_line, const std::wstring& cwd = L"");
-  // The exit code, or nullopt when it did not end within the deadline.
-  std::optional<DWORD> Wait(DWORD milliseconds = 60000);
-  bool Running() const;
-  DWORD pid() const { return pid_; }
-
- private:
-  HANDLE handle_ = nullptr;
-  DWORD pid_ = 0;
-};
-
-// Runs a launcher to its end (with a deadline); the exit code, or nullopt.
-std::optional<DWORD> RunToEnd(const std::wstring& exe, const std::wstring& arguments, DWORD milliseconds = 60000);
 std::wstring Quote(const std::wstring& path);
+std::optional<std::string> ReadWholeFile(const std::wstring& path);
+// base followed by levels of at most 40 'd's, exactly length characters in all.
+std::wstring PathOfLength(const std::wstring& base, size_t length);
 
-// One message box as the box reader saw it.
-struct Box {
-  std::string title;
-  bool icon = false;
-  std::string buttons;
-  std::wstring text;
-};
+// Polls condition every 10 ms until it holds or the deadline passes.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD milliseconds = 30000) {
+  for (ULONGLONG deadline = GetTickCount64() + milliseconds; !condition(); Sleep(10))
+    if (GetTickCount64() > deadline) return false;
+  return true;
+}
 
-// Starts the box reader before the program that shows boxes, collects what it
-// saw after that program has ended.
-class BoxWatch {
- public:
-  explicit BoxWatch(int count = 1, DWORD timeout_ms = 30000);
-  // Waits for the reader; the boxes it pressed.
-  std::vector<Box> Collect();
-
- private:
-  std::wstring out_;
-  Process reader_;
-};
-
-// A program run to its end while the box reader watches.
-struct Outcome {
-  std::optional<DWORD> exit_code;
-  std::vector<Box> boxes;
-};
-Outcome RunWatchingBoxes(const std::wstring& exe, const std::wstring& arguments = L"");
-
-// The system's text for an error code, as FormatMessageW gives it.
-std::wstring SystemText(DWORD code);
-
-// Asserts, in effect, that no box titled "Error" shows within milliseconds.
-bool NoBoxWithin(DWORD milliseconds);
-
-// Records of the Java stand-in, one map per start ("argv" entries as argv[0]...).
+// One start of the Java stand-in ("argv[i]", "cwd", "module", "pid"...).
 struct StandInRecord {
   std::map<std::string, std::string> values;
   std::vector<std::string> incoming;
@@ -127,19 +35,84 @@ struct StandInRecord {
   }
 };
 std::vector<StandInRecord> ReadStandInLog(const std::wstring& path);
-// Waits until the log holds at least count records.
-std::vector<StandInRecord> WaitForStandIn(const std::wstring& path, size_t count, DWORD milliseconds = 30000);
 
-// Polls condition every 10 ms until it holds or the deadline passes.
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD milliseconds = 30000) {
-  ULONGLONG deadline = GetTickCount64() + milliseconds;
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount64() > deadline) return false;
-    Sleep(10);
-  }
-}
+// A fresh folder C:\ledgrix-e2e\<name>-<pid>-<n>, removed at the end, where
+// the launcher and the Java stand-in are laid out.
+class Installation {
+ public:
+  explicit Installation(const std::wstring& name);
+  ~Installation();  // a stand-in left waiting by a failed test ends too
+  Installation(const Installation&) = delete;
+  Installation& operator=(const Installation&) = delete;
+
+  const std::wstring& root() const { return root_; }
+  std::wstring Path(const std::wstring& relative) const { return relative.empty() ? root_ : root_ + L"\\" + relative; }
+  void MakeDir(const std::wstring& relative) const;
+  // Writes the file and the folders above it; its full path.
+  std::wstring WriteFile(const std::wstring& relative, const std::string& bytes) const;
+  // Copies the built launcher there; its full path.
+  std::wstring InstallLauncher(const std::wstring& relative = L"bin\\ledgrix.exe") const;
+  // The stand-in as <relative_dir>\javaw.exe (or any exe name), recording into
+  // log (default: Records()) and waiting for Release() unless wait is false.
+  void InstallStandIn(const std::wstring& relative_dir, int exit_code = 0, const std::wstring& list_dir = L"",
+                      const std::wstring& exe_name = L"javaw.exe", const std::wstring& log = L"",
+                      bool wait = true) const;
+  std::vector<StandInRecord> Records() const { return ReadStandInLog(Path(L"javaw.log")); }
+  std::vector<StandInRecord> WaitForRecords(size_t count) const;
+  void Release() const;
+  void Reset() const;  // forgets earlier records and releases
+
+ private:
+  std::wstring root_;
+};
+
+// A started process; killed when still running at destruction.
+class Process {
+ public:
+  Process() = default;
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  bool Start(const std::wstring& command_line);
+  // The exit code, or nullopt when it did not end within the deadline.
+  std::optional<DWORD> Wait(DWORD milliseconds = 60000);
+  bool Running() const { return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
+
+ private:
+  HANDLE handle_ = nullptr;
+};
+
+std::optional<DWORD> RunToEnd(const std::wstring& exe, const std::wstring& arguments = L"");
+
+// One message box titled "Error" as the box reader saw and pressed it.
+struct Box {
+  bool icon = false;
+  std::string buttons;
+  std::wstring text;
+};
+// Starts the box reader; Collect() waits for it after the watched program ended.
+class BoxWatch {
+ public:
+  BoxWatch();
+  std::vector<Box> Collect();
+
+ private:
+  std::wstring out_;
+  Process reader_;
+};
+
+// A run of exe to its end, the box reader watching for boxes (0 or 1); with
+// stand_in, its first record is taken and the stand-in released.
+struct Outcome {
+  std::optional<DWORD> exit_code;
+  std::vector<Box> boxes;
+  std::optional<StandInRecord> java;
+};
+Outcome RunWatchingBoxes(const std::wstring& exe, const Installation* stand_in = nullptr, int boxes = 1);
+
+std::wstring SystemText(DWORD code);
+// The fatal box: message, "<context> failed with error <code>: <system text>", advice.
+std::wstring FatalText(const std::wstring& message, DWORD code, const std::wstring& context = L"ledgrix launcher");
 
 // Holds the launcher's single-instance mutex, as a running launcher does.
 class MutexHolder {
@@ -150,5 +123,14 @@ class MutexHolder {
  private:
   HANDLE handle_;
 };
+
+// %APPDATA%\.ledgrix\system\incoming, its sorted UTF-8 names and files.
+std::wstring IncomingFolder();
+void RemoveIncomingFolder();
+std::vector<std::string> IncomingNames();
+std::optional<std::string> IncomingFile(const std::wstring& name);
+
+// Double-click equivalent: the shell's open verb; the started process's exit code.
+std::optional<DWORD> OpenThroughShell(const std::wstring& document);
 
 }  // namespace e2e
