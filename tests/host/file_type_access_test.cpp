@@ -139,3 +139,21 @@ TEST_F(FileTypeAccess, AnswersWhetherTheKeyOpenedAndWhetherTheValueWasDeleted) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FileTypeAccess, LeavesOtherValuesAndKeysAlone) {
+  os_.registry().PutString(u"HKCR\\.ofx", u"Content Type", u"application/x-ofx");
+  os_.registry().PutString(u"HKCR\\.ofx\\ShellNew", u"NullFile", u"");
+  os_.registry().PutString(kTypeCommandKey, u"other", u"kept");
+  record_.SetFileExtension(u"OFX");
+  record_.SetTypeName(u"OFX.Document");
+  record_.SetOpenCommand(kCommand.c_str());
+  record_.WriteAssociation();
+  EXPECT_TRUE(os_.registry().GetValue(u"HKCR\\.OFX", u"Content Type").has_value());
+  EXPECT_TRUE(os_.registry().GetValue(u"HKCR\\.OFX\\ShellNew", u"NullFile").has_value());
+  EXPECT_TRUE(os_.registry().GetValue(kTypeCommandKey, u"other").has_value());
+  EXPECT_EQ(os_.registry().Spelling(u"HKCR\\.OFX"), std::optional<WString>(u"HKCR\\.ofx"));
+}
+
+}  // namespace
