@@ -7,14 +7,12 @@
 class CStringArray {
  public:
   int GetSize() const { return static_cast<int>(items_.size()); }
-  bool IsEmpty() const { return items_.empty(); }
   const WString& GetAt(int index) const { return items_.at(static_cast<size_t>(index)); }
   const WString& operator[](int index) const { return GetAt(index); }
   int Add(WString item) {
     items_.push_back(std::move(item));
     return GetSize() - 1;
   }
-  void RemoveAll() { items_.clear(); }
 
  private:
   std::vector<WString> items_;

@@ -107,12 +107,6 @@ EmulatedFileSystem& EmulatedPlatform::fs() { return machine_->fs(); }
 EmulatedRegistry& EmulatedPlatform::registry() { return machine_->registry(); }
 
 void EmulatedPlatform::FailNext(Op op, uint32_t code, int nth) { pending_.push_back({op, nth - 1, code}); }
-void EmulatedPlatform::FailAlways(Op op, uint32_t code) { always_[op] = code; }
-void EmulatedPlatform::ClearFailures() {
-  pending_.clear();
-  always_.clear();
-  by_number_.clear();
-}
 void EmulatedPlatform::FailCallNumber(long n, uint32_t code) { by_number_[n] = code; }
 
 std::optional<Op> EmulatedPlatform::counted_op(long n) const {
@@ -128,7 +122,6 @@ std::optional<uint32_t> EmulatedPlatform::Enter(Op op, const std::string& detail
   counted_ops_.push_back(op);
   std::optional<uint32_t> fault;
   if (auto it = by_number_.find(call_count_); it != by_number_.end()) fault = it->second;
-  if (auto it = always_.find(op); it != always_.end()) fault = it->second;
   for (auto it = pending_.begin(); it != pending_.end(); ++it) {
     if (it->op != op) continue;
     if (it->remaining-- == 0) {

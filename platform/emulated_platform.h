@@ -87,9 +87,6 @@ class EmulatedPlatform final : public Platform {
   // System message texts; a code without one has no text (FormatSystemMessage fails).
   void set_system_message(uint32_t code, WString text) { system_messages_[code] = std::move(text); }
   void remove_system_message(uint32_t code) { system_messages_.erase(code); }
-  // Where a program named without a folder is looked for, after the folder of
-  // the own executable and the current directory: the system folders and PATH.
-  void set_program_folders(std::vector<WString> folders) { program_folders_ = std::move(folders); }
   // What CreateProcess does: it starts the file the command line names (error
   // 2 when there is none, 267 when the working directory is not a directory),
   // and the process has ended by the time it is waited for. A hook runs when
@@ -101,8 +98,6 @@ class EmulatedPlatform final : public Platform {
   // The nth call (1 = the next one) of op from now on fails with code.
   void FailNext(Op op, uint32_t code, int nth = 1);
   // Every call of op fails with code until cleared.
-  void FailAlways(Op op, uint32_t code);
-  void ClearFailures();
   // The nth counted call of any operation (1-based, counted from construction)
   // fails with code. GetLastError and SetLastError are not counted.
   void FailCallNumber(long n, uint32_t code);
@@ -182,7 +177,6 @@ class EmulatedPlatform final : public Platform {
     uint32_t code;
   };
   std::vector<PendingFault> pending_;
-  std::map<Op, uint32_t> always_;
   std::map<long, uint32_t> by_number_;
   long call_count_ = 0;
   std::vector<Op> counted_ops_;

@@ -82,8 +82,6 @@ EmulatedRegistry::Key* EmulatedRegistry::Find(WStringView path) const {
   return key;
 }
 
-bool EmulatedRegistry::KeyExists(WStringView path) const { return Find(path) != nullptr; }
-
 std::optional<WString> EmulatedRegistry::Spelling(WStringView path) const {
   std::vector<WString> parts = SplitKeyPath(path);
   if (parts.empty()) return std::nullopt;

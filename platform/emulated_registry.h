@@ -23,7 +23,6 @@ class EmulatedRegistry {
   ~EmulatedRegistry();
 
   // Paths are "HKCR\a\b" style: the root's short name, then the key path.
-  bool KeyExists(WStringView path) const;
   std::optional<WString> Spelling(WStringView path) const;
   std::optional<Value> GetValue(WStringView path, WStringView name) const;
   std::vector<WString> ValueNames(WStringView path) const;

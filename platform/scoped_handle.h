@@ -27,7 +27,6 @@ class ScopedHandle {
     return &value_;
   }
   explicit operator bool() const { return value_ != Traits::Invalid(); }
-  Value release() { return std::exchange(value_, Traits::Invalid()); }
   void Close() {
     if (value_ != Traits::Invalid()) Traits::Close(std::exchange(value_, Traits::Invalid()));
   }

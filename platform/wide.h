@@ -17,5 +17,4 @@ inline size_t WideLength(const WChar* text) {
 }
 
 std::string ToUtf8(WStringView text);
-WString FromUtf8(std::string_view text);
 WString DecimalText(long long value);
