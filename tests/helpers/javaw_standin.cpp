@@ -6,7 +6,6 @@
 //   release=<path>    wait until this file exists, then exit (no key: exit at once)
 //   exit_code=<n>     exit code (default 0)
 //   list_dir=<path>   folder whose entries are recorded as they were at start
-//   env=<NAME>        environment variable to record (repeatable)
 //   signal=<name>     named event set once the record is written (for timing)
 //
 // Each start appends one record, written with a single write and flushed
@@ -16,12 +15,9 @@
 //   argc=<n>
 //   argv[<i>]=<argument i as the C runtime split it>
 //   cwd=<current directory>
-//   console=yes|no            (attached to a console: GetConsoleWindow or a console process list)
+//   console=yes|no
 //   module=<own path>
-//   env[<NAME>]=<value> | env_unset=<NAME>     (per env= key)
-//   list_dir_exists=yes|no                     (with list_dir)
-//   incoming_count=<n>                         (with list_dir)
-//   incoming=<name>   one per entry, ordered by UTF-16 code units; folders end in '\'
+//   incoming=<name>   (with list_dir) one per entry, ordered by UTF-16 code units
 //   end
 // Values are written verbatim in UTF-8; a CR or LF inside a value becomes U+FFFD
 // so that every record line stays one line.
@@ -37,14 +33,8 @@
 
 namespace {
 
-constexpr DWORD kPollMs = 20;
-constexpr ULONGLONG kSafetyCapMs = 10ULL * 60 * 1000;
-constexpr int kSafetyCapExit = 124;
-
 std::string to_utf8(const std::wstring& w)
 {
-    if (w.empty())
-        return {};
     int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
     std::string s(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
@@ -53,60 +43,41 @@ std::string to_utf8(const std::wstring& w)
 
 std::wstring from_utf8(const std::string& s)
 {
-    if (s.empty())
-        return {};
     int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
     std::wstring w(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
     return w;
 }
 
-std::wstring one_line(std::wstring v)
+std::wstring line(const std::wstring& key, std::wstring value)
 {
-    std::replace(v.begin(), v.end(), L'\r', L'\xFFFD');
-    std::replace(v.begin(), v.end(), L'\n', L'\xFFFD');
-    return v;
+    std::replace(value.begin(), value.end(), L'\r', L'\xFFFD');
+    std::replace(value.begin(), value.end(), L'\n', L'\xFFFD');
+    return key + L"=" + value + L"\n";
 }
 
 std::wstring module_path()
 {
-    std::wstring buf(512, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-        if (n < buf.size()) {
-            buf.resize(n);
-            return buf;
-        }
-        buf.resize(buf.size() * 2);
-    }
-}
-
-std::wstring folder_of(const std::wstring& path)
-{
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+    wchar_t buf[32768];
+    return std::wstring(buf, GetModuleFileNameW(nullptr, buf, 32768));
 }
 
 std::wstring current_directory()
 {
-    DWORD n = GetCurrentDirectoryW(0, nullptr);
-    std::wstring buf(n, L'\0');
-    n = GetCurrentDirectoryW(n, buf.data());
-    buf.resize(n);
-    return buf;
+    wchar_t buf[32768];
+    return std::wstring(buf, GetCurrentDirectoryW(32768, buf));
 }
 
-bool is_absolute(const std::wstring& p)
+bool ends_wait(ULONGLONG deadline)
 {
-    return (p.size() >= 2 && p[1] == L':') || (!p.empty() && (p[0] == L'\\' || p[0] == L'/'));
+    if (GetTickCount64() >= deadline)
+        return true;
+    Sleep(20);
+    return false;
 }
 
 struct Settings {
-    std::wstring log;
-    std::wstring release;
-    std::wstring list_dir;
-    std::vector<std::wstring> env;
-    std::wstring signal;
+    std::wstring log, release, list_dir, signal;
     int exit_code = 0;
 };
 
@@ -125,24 +96,21 @@ Settings read_settings(const std::wstring& dir)
     while (ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0)
         bytes.append(chunk, got);
     CloseHandle(h);
-    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0)
-        bytes.erase(0, 3);
 
-    auto resolve = [&dir](const std::wstring& p) { return is_absolute(p) ? p : dir + L"\\" + p; };
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        size_t end = bytes.find('\n', pos);
-        if (end == std::string::npos)
-            end = bytes.size();
-        std::string line = bytes.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const size_t eq = line.find('=');
+    auto resolve = [&dir](const std::wstring& p) {
+        const bool absolute = (p.size() >= 2 && p[1] == L':') || (!p.empty() && (p[0] == L'\\' || p[0] == L'/'));
+        return absolute ? p : dir + L"\\" + p;
+    };
+    for (size_t pos = 0, end; pos < bytes.size(); pos = end + 1) {
+        end = std::min(bytes.find('\n', pos), bytes.size());
+        std::string text = bytes.substr(pos, end - pos);
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        const size_t eq = text.find('=');
         if (eq == std::string::npos)
             continue;
-        const std::string key = line.substr(0, eq);
-        const std::wstring value = from_utf8(line.substr(eq + 1));
+        const std::string key = text.substr(0, eq);
+        const std::wstring value = from_utf8(text.substr(eq + 1));
         if (key == "log")
             s.log = resolve(value);
         else if (key == "release")
@@ -151,76 +119,43 @@ Settings read_settings(const std::wstring& dir)
             s.list_dir = resolve(value);
         else if (key == "exit_code")
             s.exit_code = static_cast<int>(std::wcstol(value.c_str(), nullptr, 0));
-        else if (key == "env")
-            s.env.push_back(value);
         else if (key == "signal")
             s.signal = value;
     }
     return s;
 }
 
-bool attached_to_console()
-{
-    if (GetConsoleWindow() != nullptr)
-        return true;
-    DWORD pids[4];
-    return GetConsoleProcessList(pids, 4) > 0;
-}
-
-void list_folder(const std::wstring& dir, std::wstring& rec)
-{
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
-    const bool exists = h != INVALID_HANDLE_VALUE || GetLastError() == ERROR_FILE_NOT_FOUND;
-    std::vector<std::wstring> names;
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            names.push_back((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? name + L"\\" : name);
-        } while (FindNextFileW(h, &fd));
-        FindClose(h);
-    }
-    std::sort(names.begin(), names.end());
-    rec += std::wstring(L"list_dir_exists=") + (exists ? L"yes" : L"no") + L"\n";
-    rec += L"incoming_count=" + std::to_wstring(names.size()) + L"\n";
-    for (const std::wstring& n : names)
-        rec += L"incoming=" + one_line(n) + L"\n";
-}
-
 std::wstring build_record(const Settings& s)
 {
     std::wstring rec = L"begin " + std::to_wstring(GetCurrentProcessId()) + L"\n";
-    rec += L"command_line=" + one_line(GetCommandLineW()) + L"\n";
-    rec += L"argc=" + std::to_wstring(__argc) + L"\n";
+    rec += line(L"command_line", GetCommandLineW()) + line(L"argc", std::to_wstring(__argc));
     for (int i = 0; i < __argc; ++i)
-        rec += L"argv[" + std::to_wstring(i) + L"]=" + one_line(__wargv[i]) + L"\n";
-    rec += L"cwd=" + one_line(current_directory()) + L"\n";
-    rec += std::wstring(L"console=") + (attached_to_console() ? L"yes" : L"no") + L"\n";
-    rec += L"module=" + one_line(module_path()) + L"\n";
-    for (const std::wstring& name : s.env) {
-        const DWORD n = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
-        if (n == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) {
-            rec += L"env_unset=" + name + L"\n";
-            continue;
-        }
-        std::wstring v(n, L'\0');
-        v.resize(GetEnvironmentVariableW(name.c_str(), v.data(), n));
-        rec += L"env[" + name + L"]=" + one_line(v) + L"\n";
+        rec += line(L"argv[" + std::to_wstring(i) + L"]", __wargv[i]);
+    DWORD console_pids[1];
+    rec += line(L"cwd", current_directory()) +
+           line(L"console", GetConsoleProcessList(console_pids, 1) > 0 ? L"yes" : L"no") +
+           line(L"module", module_path());
+    if (!s.list_dir.empty()) {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW fd;
+        HANDLE h = FindFirstFileW((s.list_dir + L"\\*").c_str(), &fd);
+        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileW(h, &fd))
+            if (std::wcscmp(fd.cFileName, L".") != 0 && std::wcscmp(fd.cFileName, L"..") != 0)
+                names.push_back(fd.cFileName);
+        if (h != INVALID_HANDLE_VALUE)
+            FindClose(h);
+        std::sort(names.begin(), names.end());
+        for (const std::wstring& n : names)
+            rec += line(L"incoming", n);
     }
-    if (!s.list_dir.empty())
-        list_folder(s.list_dir, rec);
-    rec += L"end\n";
-    return rec;
+    return rec + L"end\n";
 }
 
 // Several stand-ins may start at once; appending with a single write keeps
 // their records whole, and sharing violations from a reader are retried.
 bool append_record(const std::wstring& path, const std::string& bytes)
 {
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    for (;;) {
+    for (const ULONGLONG deadline = GetTickCount64() + 10000; !ends_wait(deadline);) {
         HANDLE h = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
@@ -231,28 +166,17 @@ bool append_record(const std::wstring& path, const std::string& bytes)
             CloseHandle(h);
             return ok;
         }
-        if (GetTickCount64() >= deadline)
-            return false;
-        Sleep(kPollMs);
     }
-}
-
-int wait_for_release(const std::wstring& release, int exit_code)
-{
-    const ULONGLONG deadline = GetTickCount64() + kSafetyCapMs;
-    while (GetFileAttributesW(release.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount64() >= deadline)
-            return kSafetyCapExit;
-        Sleep(kPollMs);
-    }
-    return exit_code;
+    return false;
 }
 
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    const Settings s = read_settings(folder_of(module_path()));
+    std::wstring dir = module_path();
+    dir.resize(dir.find_last_of(L"\\/") == std::wstring::npos ? 0 : dir.find_last_of(L"\\/"));
+    const Settings s = read_settings(dir);
     if (!append_record(s.log, to_utf8(build_record(s))))
         return 125;
     if (!s.signal.empty()) {
@@ -261,7 +185,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
             CloseHandle(event);
         }
     }
-    if (s.release.empty())
-        return s.exit_code;
-    return wait_for_release(s.release, s.exit_code);
+    const ULONGLONG deadline = GetTickCount64() + 10ULL * 60 * 1000;
+    while (!s.release.empty() && GetFileAttributesW(s.release.c_str()) == INVALID_FILE_ATTRIBUTES)
+        if (ends_wait(deadline))
+            return 124;
+    return s.exit_code;
 }

@@ -26,28 +26,26 @@ std::wstring Wide(const std::string& utf8) {
   return out;
 }
 
-std::wstring Environment(const wchar_t* name) {
-  wchar_t buffer[4096];
-  DWORD n = GetEnvironmentVariableW(name, buffer, 4096);
-  return n && n < 4096 ? std::wstring(buffer, n) : std::wstring();
-}
+std::wstring Helper(const wchar_t* name) { return std::wstring(_wgetenv(L"LEDGRIX_HELPERS")) + L"\\" + name; }
 
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+void WriteWholeFile(const std::wstring& path, const std::string& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(file);
-  return ok && written == bytes.size();
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
+// The file's lines (CR LF or LF) as key and value, split at the first '='.
+std::vector<std::pair<std::string, std::string>> KeyValueLines(const std::wstring& path) {
+  const std::string text = ReadWholeFile(path).value_or("");
+  std::vector<std::pair<std::string, std::string>> lines;
   for (size_t start = 0, end; start < text.size(); start = end + 1) {
     end = std::min(text.find('\n', start), text.size());
-    lines.push_back(text.substr(start, end - start));
-    if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    size_t eq = std::min(line.find('='), line.size());
+    lines.emplace_back(line.substr(0, eq), line.substr(std::min(eq + 1, line.size())));
   }
   return lines;
 }
@@ -57,7 +55,25 @@ std::wstring Parent(const std::wstring& relative) {
   return slash == std::wstring::npos ? L"" : relative.substr(0, slash);
 }
 
-std::wstring Helper(const wchar_t* name) { return Environment(L"LEDGRIX_HELPERS") + L"\\" + name; }
+// The boxes in the box reader's report.
+std::vector<Box> ReadBoxes(const std::wstring& out) {
+  std::vector<Box> boxes;
+  for (const auto& [key, value] : KeyValueLines(out)) {
+    if (key == "title") boxes.emplace_back();
+    if (boxes.empty()) continue;
+    if (key == "icon") boxes.back().icon = value == "yes";
+    if (key == "buttons") boxes.back().buttons = value;
+    if (key != "text") continue;
+    std::string text;
+    for (size_t i = 0; i < value.size(); ++i) {
+      char c = value[i];
+      if (c == '\\' && i + 1 < value.size()) c = value[++i] == 'r' ? '\r' : value[i] == 'n' ? '\n' : value[i];
+      text += c;
+    }
+    boxes.back().text = Wide(text);
+  }
+  return boxes;
+}
 
 }  // namespace
 
@@ -85,21 +101,19 @@ std::wstring PathOfLength(const std::wstring& base, size_t length) {
   return path;
 }
 
-std::vector<StandInRecord> ReadStandInLog(const std::wstring& path) {
+std::vector<StandInRecord> Installation::Records() const {
   std::vector<StandInRecord> records;
   std::optional<StandInRecord> current;
-  for (const std::string& line : Lines(ReadWholeFile(path).value_or(""))) {
-    size_t eq = line.find('=');
-    if (line.rfind("begin ", 0) == 0) {
-      current.emplace().values["pid"] = line.substr(6);
-    } else if (line == "end" && current) {
+  for (const auto& [key, value] : KeyValueLines(Path(L"javaw.log"))) {
+    if (key.rfind("begin ", 0) == 0) {
+      current.emplace();
+    } else if (key == "end" && current) {
       records.push_back(*current);
       current.reset();
-    } else if (current && eq != std::string::npos) {
-      if (line.substr(0, eq) == "incoming")
-        current->incoming.push_back(line.substr(eq + 1));
-      else
-        current->values[line.substr(0, eq)] = line.substr(eq + 1);
+    } else if (current && key == "incoming") {
+      current->incoming.push_back(value);
+    } else if (current) {
+      current->values[key] = value;
     }
   }
   return records;
@@ -133,7 +147,7 @@ std::wstring Installation::WriteFile(const std::wstring& relative, const std::st
 
 std::wstring Installation::InstallLauncher(const std::wstring& relative) const {
   MakeDir(Parent(relative));
-  CopyFileW(Environment(L"LEDGRIX_EXE").c_str(), Path(relative).c_str(), FALSE);
+  CopyFileW(_wgetenv(L"LEDGRIX_EXE"), Path(relative).c_str(), FALSE);
   return Path(relative);
 }
 
@@ -193,39 +207,12 @@ std::optional<DWORD> RunToEnd(const std::wstring& exe, const std::wstring& argum
   return process.Wait();
 }
 
-BoxWatch::BoxWatch() {
-  wchar_t dir[MAX_PATH], file[MAX_PATH];
-  GetTempPathW(MAX_PATH, dir);
-  GetTempFileNameW(dir, L"box", 0, file);
-  out_ = file;
-  reader_.Start(Quote(Helper(L"box_reader.exe")) + L" --title Error --count 1 --timeout-ms 30000 --out " +
-                Quote(out_));
-}
-
-std::vector<Box> BoxWatch::Collect() {
-  reader_.Wait(120000);
-  std::vector<Box> boxes;
-  std::optional<std::string> text = ReadWholeFile(out_);
-  DeleteFileW(out_.c_str());
-  for (const std::string& line : Lines(text.value_or(""))) {
-    if (line.rfind("title=", 0) == 0) boxes.emplace_back();
-    if (boxes.empty()) continue;
-    if (line.rfind("icon=", 0) == 0) boxes.back().icon = line.substr(5) == "yes";
-    if (line.rfind("buttons=", 0) == 0) boxes.back().buttons = line.substr(8);
-    if (line.rfind("text=", 0) != 0) continue;
-    std::wstring escaped = Wide(line.substr(5));
-    for (size_t i = 0; i < escaped.size(); ++i) {
-      wchar_t c = escaped[i];
-      if (c == L'\\' && i + 1 < escaped.size()) c = escaped[++i] == L'r' ? L'\r' : escaped[i] == L'n' ? L'\n' : escaped[i];
-      boxes.back().text += c;
-    }
-  }
-  return boxes;
-}
-
 Outcome RunWatchingBoxes(const std::wstring& exe, const Installation* stand_in, int boxes) {
-  std::optional<BoxWatch> watch;
-  if (boxes) watch.emplace();
+  wchar_t dir[MAX_PATH], out[MAX_PATH];
+  GetTempPathW(MAX_PATH, dir);
+  GetTempFileNameW(dir, L"box", 0, out);
+  Process reader;
+  if (boxes) reader.Start(Quote(Helper(L"box_reader.exe")) + L" --title Error --timeout-ms 30000 --out " + Quote(out));
   Outcome outcome;
   Process launcher;
   if (launcher.Start(Quote(exe))) {
@@ -237,7 +224,8 @@ Outcome RunWatchingBoxes(const std::wstring& exe, const Installation* stand_in, 
     }
     outcome.exit_code = launcher.Wait();
   }
-  if (watch) outcome.boxes = watch->Collect();
+  if (boxes && reader.Wait(120000)) outcome.boxes = ReadBoxes(out);
+  DeleteFileW(out);
   return outcome;
 }
 

@@ -25,7 +25,7 @@ bool WaitUntil(Condition condition, DWORD milliseconds = 30000) {
   return true;
 }
 
-// One start of the Java stand-in ("argv[i]", "cwd", "module", "pid"...).
+// One start of the Java stand-in ("argv[i]", "cwd", "module"...).
 struct StandInRecord {
   std::map<std::string, std::string> values;
   std::vector<std::string> incoming;
@@ -34,7 +34,6 @@ struct StandInRecord {
     return it == values.end() ? std::string() : it->second;
   }
 };
-std::vector<StandInRecord> ReadStandInLog(const std::wstring& path);
 
 // A fresh folder C:\ledgrix-e2e\<name>-<pid>-<n>, removed at the end, where
 // the launcher and the Java stand-in are laid out.
@@ -57,7 +56,7 @@ class Installation {
   void InstallStandIn(const std::wstring& relative_dir, int exit_code = 0, const std::wstring& list_dir = L"",
                       const std::wstring& exe_name = L"javaw.exe", const std::wstring& log = L"",
                       bool wait = true) const;
-  std::vector<StandInRecord> Records() const { return ReadStandInLog(Path(L"javaw.log")); }
+  std::vector<StandInRecord> Records() const;
   std::vector<StandInRecord> WaitForRecords(size_t count) const;
   void Release() const;
   void Reset() const;  // forgets earlier records and releases
@@ -90,17 +89,6 @@ struct Box {
   std::string buttons;
   std::wstring text;
 };
-// Starts the box reader; Collect() waits for it after the watched program ended.
-class BoxWatch {
- public:
-  BoxWatch();
-  std::vector<Box> Collect();
-
- private:
-  std::wstring out_;
-  Process reader_;
-};
-
 // A run of exe to its end, the box reader watching for boxes (0 or 1); with
 // stand_in, its first record is taken and the stand-in released.
 struct Outcome {
