@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "contract_environment.h"
@@ -52,15 +53,9 @@ class Win32Environment final : public ContractEnvironment {
   }
   std::vector<WString> StartsOf(const WString& path) override {
     std::vector<WString> directories;
-    std::optional<std::string> log = FileBytes(path.substr(0, path.rfind(u'\\')) + u"\\javaw-standin.log");
-    if (!log) return directories;
+    std::istringstream log(FileBytes(path.substr(0, path.rfind(u'\\')) + u"\\javaw-standin.log").value_or(""));
     std::wstring module, cwd;
-    size_t start = 0;
-    while (start < log->size()) {
-      size_t end = log->find('\n', start);
-      if (end == std::string::npos) end = log->size();
-      std::string line = log->substr(start, end - start);
-      start = end + 1;
+    for (std::string line; std::getline(log, line);) {
       if (line.rfind("module=", 0) == 0) module = Wide(line.substr(7));
       if (line.rfind("cwd=", 0) == 0) cwd = Wide(line.substr(4));
       if (line == "end" && SamePath(module, W(path))) directories.emplace_back(reinterpret_cast<const WChar*>(cwd.c_str()));

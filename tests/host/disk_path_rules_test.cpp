@@ -30,11 +30,8 @@ TEST_F(DiskPathRules, QualifyFileMakesThePathAbsolute) {
       {u"file.txt", u"C:\\\\file.txt", true, u"C:\\"},
       // Beyond the split's limits a file's path is qualified whole.
       {u"C:/" + long_name + u"/x.ofx", u"C:\\" + long_name + u"\\x.ofx"},
-      {u"..\\" + long_name + u"\\x.ofx", u"C:\\data\\" + long_name + u"\\x.ofx"},
       {huge, huge},
       {u"a*b.txt", u"C:\\data\\work\\a*b.txt", false},
-      {u"dir?\\x", u"C:\\data\\work\\dir?\\x", false},
-      {u"C:\\a:b\\c", u"C:\\a:b\\c", false},
       {u"C:\\" + long_name + u"\\*.ofx", u"C:\\" + long_name + u"\\*.ofx", false},
   };
   for (const Case& c : cases) {

@@ -33,15 +33,18 @@ TEST_F(FileTypeAccess, WritesTheDefaultValuesOfTheFieldsThatAreSet) {
       {"no type name", u"OFX", kCommand, u"", kIcon, {u"", kCommand.c_str(), nullptr, nullptr, nullptr}},
       {"no open command", u"OFX", u"", kTypeName, kIcon, {kTypeName, nullptr, u"", kIcon.c_str(), nullptr}},
       {"no icon", u"OFX", kCommand, kTypeName, u"", {kTypeName, kCommand.c_str(), u"", nullptr, kCommand.c_str()}},
-      {"nothing", u"", u"", u"", u"", {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EmulatedPlatform os;
     ScopedPlatform installed(os);
-    // A "command" value the shell may have left: only the type's goes.
+    // A "command" value the shell may have left: only the type's goes; other
+    // values and keys stay, and so does a key's spelling.
+    os.registry().PutString(u"HKCR\\.ofx", u"Content Type", u"application/x-ofx");
     os.registry().PutString(kTypeCommandKey, u"command", u"descriptor");
     os.registry().PutString(kExtensionCommandKey, u"command", u"descriptor");
+    os.registry().PutString(u"HKCR\\.ofx\\ShellNew", u"NullFile", u"");
+    os.registry().PutString(kTypeCommandKey, u"other", u"kept");
     CGCFileTypeAccess record;
     record.SetFileExtension(c.extension.c_str());
     record.SetTypeName(c.type_name.c_str());
@@ -58,6 +61,10 @@ TEST_F(FileTypeAccess, WritesTheDefaultValuesOfTheFieldsThatAreSet) {
     }
     EXPECT_EQ(os.registry().GetValue(kTypeCommandKey, u"command").has_value(), c.values[4] == nullptr);
     EXPECT_TRUE(os.registry().GetValue(kExtensionCommandKey, u"command").has_value());
+    EXPECT_TRUE(os.registry().GetValue(u"HKCR\\.OFX", u"Content Type").has_value());
+    EXPECT_TRUE(os.registry().GetValue(u"HKCR\\.OFX\\ShellNew", u"NullFile").has_value());
+    EXPECT_TRUE(os.registry().GetValue(kTypeCommandKey, u"other").has_value());
+    EXPECT_EQ(os.registry().Spelling(u"HKCR\\.OFX"), std::optional<WString>(u"HKCR\\.ofx"));
     EXPECT_EQ(os.open_key_count(), 0u);
   }
 }
@@ -120,9 +127,6 @@ TEST_F(FileTypeAccess, IsACObjectWhoseWriteAssociationRunsTheVirtualStepsInOrder
   EXPECT_TRUE(record_.IsKindOf(&CObject::classCObject));
 }
 
-}  // namespace
-
-namespace {
 
 // Callers judge a write by whether the key opened; a deletion by its result.
 TEST_F(FileTypeAccess, AnswersWhetherTheKeyOpenedAndWhetherTheValueWasDeleted) {
@@ -136,24 +140,6 @@ TEST_F(FileTypeAccess, AnswersWhetherTheKeyOpenedAndWhetherTheValueWasDeleted) {
   EXPECT_EQ(record_.DeleteValue(key, u"command"), 0) << "a value that does not exist";
   os_.RegCloseKey(key);
   EXPECT_EQ(os_.open_key_count(), 0u);
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(FileTypeAccess, LeavesOtherValuesAndKeysAlone) {
-  os_.registry().PutString(u"HKCR\\.ofx", u"Content Type", u"application/x-ofx");
-  os_.registry().PutString(u"HKCR\\.ofx\\ShellNew", u"NullFile", u"");
-  os_.registry().PutString(kTypeCommandKey, u"other", u"kept");
-  record_.SetFileExtension(u"OFX");
-  record_.SetTypeName(u"OFX.Document");
-  record_.SetOpenCommand(kCommand.c_str());
-  record_.WriteAssociation();
-  EXPECT_TRUE(os_.registry().GetValue(u"HKCR\\.OFX", u"Content Type").has_value());
-  EXPECT_TRUE(os_.registry().GetValue(u"HKCR\\.OFX\\ShellNew", u"NullFile").has_value());
-  EXPECT_TRUE(os_.registry().GetValue(kTypeCommandKey, u"other").has_value());
-  EXPECT_EQ(os_.registry().Spelling(u"HKCR\\.OFX"), std::optional<WString>(u"HKCR\\.ofx"));
 }
 
 }  // namespace
