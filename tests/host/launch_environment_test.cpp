@@ -119,7 +119,9 @@ TEST(CheckLaunchEnvironment, EachFailedCheckIsFatal) {
     ASSERT_EQ(text.substr(0, head.size()), head);
     uint32_t code = static_cast<uint32_t>(std::stoul(ToUtf8(text.substr(head.size()))));
     EXPECT_EQ(*exit_code, code == 0 ? 1u : code);
-    if (c.code) EXPECT_EQ(code, *c.code);
+    if (c.code) {
+      EXPECT_EQ(code, *c.code);
+    }
     EXPECT_TRUE(at.settings.class_path.empty());
   }
 }
