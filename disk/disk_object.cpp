@@ -9,11 +9,15 @@ bool IsWhiteSpace(WChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
 
 }  // namespace
 
-void CDiskObject::ClearError() { error_message.clear(); }
+void CDiskObject::ClearError() {
+  error_message.clear();
+  error_code = 0;
+}
 
 void CDiskObject::SetInternalError() { error_message = u"CDiskObject internal error - check call parameters"; }
 
 void CDiskObject::SetSystemError(uint32_t code, const WString& detail) {
+  error_code = code;
   WString text;
   if (!platform().FormatSystemMessage(code, &text)) text.clear();
   size_t begin = 0;
@@ -51,6 +55,7 @@ bool CDiskObject::DirectoryExists(const WString& directory) {
   // A directory exists when it can be entered: a file or a folder the process
   // may not enter counts as missing, and no error is recorded for it.
   bool entered = platform().SetCurrentDirectory(qualified.c_str());
+  if (!entered) error_code = platform().GetLastError();
   ReturnTo(saved);
   return entered;
 }

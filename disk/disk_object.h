@@ -12,7 +12,10 @@ class CDiskObject {
  public:
   bool DirectoryExists(const WString& directory);
   bool CreateDirectory(const WString& directory);
-  bool CopyFiles(const CStringArray& files, const WString& destination);
+  // Each document is copied under a name of this process's own into staging
+  // (on the destination's volume), then renamed into the destination, so that
+  // a reader of the destination only ever sees it whole.
+  bool CopyFiles(const CStringArray& files, const WString& destination, const WString& staging);
 
   // The path rules and error texts the operations share. Only the public
   // operations above clear the error text.
@@ -28,8 +31,10 @@ class CDiskObject {
   bool QualifyDirectory(WString& directory);  // and ends it with '\'
   WString GetFileName(const WString& path);
 
-  // The text of the most recent failure, or empty.
+  // The text of the most recent failure, or empty, and the system's code for
+  // it (0 when the failure had none, as for the internal error).
   WString error_message;
+  uint32_t error_code = 0;
 
  private:
   // Reads the current directory before an operation on `path` moves it;

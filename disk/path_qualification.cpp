@@ -71,7 +71,7 @@ bool CDiskObject::QualifyDirectory(WString& directory) {
   // for the directory tells why.
   if (SplitPath(directory).too_long) {
     SetInternalError();
-    platform().SetLastError(err::kFilenameExcedRange);
+    error_code = err::kFilenameExcedRange;
     return false;
   }
   return QualifyFile(directory);

@@ -1,11 +1,8 @@
 #include "filetypes/document_types.h"
 
 #include "filetypes/shell_command.h"
-#include "platform/platform.h"
 
 namespace {
-
-constexpr uint32_t kExecutablePathCapacity = 520;
 
 struct DocumentType {
   const WChar* extension;
@@ -32,12 +29,8 @@ void RegisterDocumentType(CGCFileTypeAccess& record, const WChar* executable_pat
   record.WriteAssociation();
 }
 
-void RegisterDocumentTypes() {
-  WChar executable_path[kExecutablePathCapacity] = {};
-  uint32_t length = platform().GetModuleFileName(executable_path, kExecutablePathCapacity);
-  // A cut path may be unterminated and would name another file.
-  if (length == 0 || length >= kExecutablePathCapacity) return;
+void RegisterDocumentTypes(const WString& executable_path) {
   CGCFileTypeAccess record;
   for (const DocumentType& type : kDocumentTypes)
-    RegisterDocumentType(record, executable_path, type.extension, type.type_name);
+    RegisterDocumentType(record, executable_path.c_str(), type.extension, type.type_name);
 }

@@ -2,14 +2,6 @@
 
 #include "platform/platform.h"
 
-namespace {
-
-WString IncomingFolderOf(const WString& application_data) {
-  return application_data + u"\\" + u".ledgrix" + u"\\system\\incoming";
-}
-
-}  // namespace
-
 void HandOffDocuments(const CStringArray& import_list, CDiskObject& disk) {
   WChar application_data[kMaxPath] = {};
   // Without the folder there is nowhere the application would look: copying
@@ -17,7 +9,10 @@ void HandOffDocuments(const CStringArray& import_list, CDiskObject& disk) {
   if (!platform().GetSpecialFolderPath(application_data, kCsidlAppData, false) || application_data[0] == 0) return;
   application_data[kMaxPath - 1] = 0;
 
-  WString incoming = IncomingFolderOf(application_data);
+  const WString system = WString(application_data) + u"\\" + u".ledgrix" + u"\\system";
+  const WString incoming = system + u"\\incoming";
   if (!disk.DirectoryExists(incoming)) disk.CreateDirectory(incoming);
-  disk.CopyFiles(import_list, incoming);
+  // Documents are written in staging, which the application never reads, and
+  // appear in incoming only whole.
+  disk.CopyFiles(import_list, incoming, system + u"\\staging");
 }

@@ -57,7 +57,10 @@ void ParseLine(WString& line, LaunchSettings& settings) {
 
 void parseConfigFile(const WString& boot_path, LaunchSettings& settings) {
   ScopedKernelHandle file(platform().OpenFileForReading(boot_path.c_str()));
-  if (!file) reportFatalError(u"Unable to open file: " + boot_path, u"parseConfigFile");
+  if (!file) {
+    uint32_t code = platform().GetLastError();
+    reportFatalError(u"Unable to open file: " + boot_path, u"parseConfigFile", code);
+  }
   BootFileReader reader([&file](uint8_t* buffer, uint32_t size) -> uint32_t {
     uint32_t read = 0;
     if (!platform().ReadFile(file.get(), buffer, size, &read)) return 0;

@@ -16,9 +16,8 @@ WString ComposeFatalText(const WString& message, const WChar* context, uint32_t 
          system_text + u"\nPlease reinstall the application";
 }
 
-void reportFatalError(const WString& message, const WChar* context) {
+void reportFatalError(const WString& message, const WChar* context, uint32_t code) {
   Platform& os = platform();
-  uint32_t code = os.GetLastError();
   WString system_text;
   if (!os.FormatSystemMessage(code, &system_text)) system_text = kNoSystemText;
   WString text = ComposeFatalText(message, context, code, system_text);

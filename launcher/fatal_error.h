@@ -7,4 +7,6 @@
 // The box text for a message, an optional context, a code and its system text.
 WString ComposeFatalText(const WString& message, const WChar* context, uint32_t code, const WString& system_text);
 
-[[noreturn]] void reportFatalError(const WString& message, const WChar* context);
+// The code is the system's error for the step that failed, taken right after
+// the call that failed.
+[[noreturn]] void reportFatalError(const WString& message, const WChar* context, uint32_t code);

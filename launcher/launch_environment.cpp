@@ -2,10 +2,21 @@
 
 #include <vector>
 
+#include "classlib/quoting.h"
 #include "launcher/fatal_error.h"
+#include "platform/platform.h"
 
 namespace {
+
 constexpr const WChar* kContext = u"ledgrix launcher";
+
+// A check refused without a system error of its own (an empty folder, or one
+// holding ':', '*' or '?', a class path without entries) names something
+// that cannot be valid: never "error 0", which reads as success.
+[[noreturn]] void FailCheck(const WString& message, uint32_t code) {
+  reportFatalError(message, kContext, code ? code : err::kInvalidName);
+}
+
 }  // namespace
 
 int32_t splitString(const WString& source, const WString& delimiter, CStringArray& pieces) {
@@ -33,19 +44,19 @@ int32_t splitString(const WString& source, const WString& delimiter, CStringArra
 
 void checkLaunchEnvironment(LaunchSettings& settings, CDiskObject& disk) {
   if (!disk.DirectoryExists(settings.install_dir))
-    reportFatalError(u"Could not find installation directory at:\n" + settings.install_dir, kContext);
+    FailCheck(u"Could not find installation directory at:\n" + settings.install_dir, disk.error_code);
 
   settings.java_home = settings.jrehome;
   settings.use_jrehome = !settings.java_home.empty();
   if (settings.use_jrehome && !disk.DirectoryExists(settings.java_home))
-    reportFatalError(u"Could not find JRE at:\n\n" + settings.jrehome, kContext);
+    FailCheck(u"Could not find JRE at:\n\n" + settings.jrehome, disk.error_code);
 
   CStringArray pieces;
   if (splitString(settings.lib_classpath, u";", pieces) <= 0)
-    reportFatalError(u"Application classpath is missing\n", kContext);
+    FailCheck(u"Application classpath is missing\n", 0);
 
   for (int i = 0; i < pieces.GetSize(); ++i) {
     if (i > 0) settings.class_path += u';';
-    settings.class_path += u'"' + settings.install_dir + u'\\' + pieces[i] + u'"';
+    settings.class_path += Quoted(settings.install_dir + u'\\' + pieces[i]);
   }
 }

@@ -13,12 +13,14 @@
 #include "platform/platform.h"
 
 int RunLauncher(LauncherProcess& process, const WChar* command_line_tail) {
-  WString module_path = OwnExecutablePath();
+  uint32_t error = 0;
+  WString module_path = OwnExecutablePath(&error);
   // Without its own path the launcher cannot know where its boot file is; it
   // must not guess one.
-  if (module_path.empty()) reportFatalError(u"Unable to find the launcher's own executable", u"GetModuleFileName");
+  if (module_path.empty())
+    reportFatalError(u"Unable to find the launcher's own executable", u"GetModuleFileName", error);
   parseConfigFile(BootPathOf(RootFolderOf(module_path)), process.settings);
-  RegisterDocumentTypes();
+  RegisterDocumentTypes(module_path);
 
   TokenizeCommandLine(command_line_tail, process.import_list);
   // Before the instance test, so that a first start's documents are in place
@@ -28,7 +30,7 @@ int RunLauncher(LauncherProcess& process, const WChar* command_line_tail) {
   if (!process.instance_mutex.AnotherInstanceRuns()) {
     addDefaultHeapSize(process.settings);
     checkLaunchEnvironment(process.settings, process.disk_object);
-    launchJava(process.settings);
+    launchJava(process.settings, module_path.substr(0, module_path.rfind(u'\\')));
   }
   return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The full path of the launcher's own executable, whole whatever its length;
-// empty when the system cannot tell it.
+// empty, with the system's code, when the system cannot tell it.
 #include "platform/wide.h"
 
-WString OwnExecutablePath();
+WString OwnExecutablePath(uint32_t* error);

@@ -392,6 +392,18 @@ uint32_t EmulatedFileSystem::CopyFile(WStringView source, WStringView target, co
   return 0;
 }
 
+uint32_t EmulatedFileSystem::DeleteFile(WStringView path, const WString& current) {
+  uint32_t error = 0;
+  Resolved resolved = Resolve(path, current);
+  Node* parent = resolved.error || resolved.components.empty() ? nullptr : Parent(resolved, &error);
+  if (!parent) return resolved.error ? resolved.error : error ? error : err::kAccessDenied;
+  auto it = parent->children.find(FoldCase(resolved.components.back()));
+  if (it == parent->children.end()) return err::kFileNotFound;
+  if (it->second->directory || parent->deny_write) return err::kAccessDenied;
+  parent->children.erase(it);
+  return 0;
+}
+
 uint32_t EmulatedFileSystem::ReadWholeFile(WStringView path, const WString& current, std::string* bytes) const {
   uint32_t error = 0;
   Node* node = Lookup(Resolve(path, current), &error);

@@ -42,6 +42,7 @@ class EmulatedFileSystem {
   uint32_t EnterDirectory(WStringView path, const WString& current, WString* full) const;
   uint32_t CreateDirectory(WStringView path, const WString& current);
   uint32_t CopyFile(WStringView source, WStringView target, const WString& current, bool fail_if_exists);
+  uint32_t DeleteFile(WStringView path, const WString& current);
   uint32_t ReadWholeFile(WStringView path, const WString& current, std::string* bytes) const;
 
  private:

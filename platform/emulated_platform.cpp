@@ -20,6 +20,9 @@ const char* OpName(Op op) {
     case Op::SetCurrentDirectory: return "SetCurrentDirectory";
     case Op::CreateDirectory: return "CreateDirectory";
     case Op::CopyFile: return "CopyFile";
+    case Op::MoveFile: return "MoveFile";
+    case Op::DeleteFile: return "DeleteFile";
+    case Op::SearchPath: return "SearchPath";
     case Op::FormatSystemMessage: return "FormatSystemMessage";
     case Op::MessageBox: return "MessageBox";
     case Op::GetTotalPhysicalMemory: return "GetTotalPhysicalMemory";
@@ -173,15 +176,21 @@ const WChar* EmulatedPlatform::GetCommandLine() {
   return command_line_.c_str();
 }
 
-bool EmulatedPlatform::CreateProcess(WChar* command_line, bool inherit_handles, uint32_t creation_flags,
-                                     const WChar* current_directory, ProcessInformation* info) {
+bool EmulatedPlatform::CreateProcess(const WChar* application_name, WChar* command_line, bool inherit_handles,
+                                     uint32_t creation_flags, const WChar* current_directory,
+                                     ProcessInformation* info) {
   if (Enter(Op::CreateProcess, U8(command_line))) return false;
   std::vector<WString> folders;
   folders.push_back(module_file_name_.substr(0, module_file_name_.rfind(u'\\')));
   folders.push_back(current_directory_);
   folders.insert(folders.end(), program_folders_.begin(), program_folders_.end());
-  std::optional<WString> program =
-      FindProgram(machine_->fs(), command_line ? WStringView(command_line) : WStringView(), current_directory_, folders);
+  std::optional<WString> program;
+  if (application_name) {
+    if (machine_->fs().IsFile(application_name)) program = application_name;
+  } else {
+    program = FindProgram(machine_->fs(), command_line ? WStringView(command_line) : WStringView(), current_directory_,
+                          folders);
+  }
   if (!program) {
     last_error_ = err::kFileNotFound;
     return false;
@@ -317,6 +326,42 @@ bool EmulatedPlatform::CreateDirectory(const WChar* path) {
 bool EmulatedPlatform::CopyFile(const WChar* existing, const WChar* target, bool fail_if_exists) {
   if (Enter(Op::CopyFile, U8(existing) + " -> " + U8(target))) return false;
   uint32_t error = machine_->fs().CopyFile(existing, target, current_directory_, fail_if_exists);
+  if (error) last_error_ = error;
+  return error == 0;
+}
+
+void EmulatedPlatform::GetSearchFolders(WString* system_folder, WString* windows_folder, WString* path_variable) {
+  *system_folder = program_folders_[0];
+  *windows_folder = program_folders_[1];
+  path_variable->clear();
+}
+
+bool EmulatedPlatform::SearchPath(const WChar* search_path, const WChar* name, const WChar* extension, WString* found) {
+  if (Enter(Op::SearchPath, U8(search_path) + " " + U8(name))) return false;
+  WString path = search_path;
+  for (size_t start = 0, end; start <= path.size(); start = end + 1) {
+    end = std::min(path.find(u';', start), path.size());
+    WString candidate = path.substr(start, end - start) + u"\\" + name + extension;
+    if (end > start && machine_->fs().IsFile(candidate)) {
+      *found = candidate;
+      return true;
+    }
+  }
+  last_error_ = err::kFileNotFound;
+  return false;
+}
+
+bool EmulatedPlatform::MoveFileReplacing(const WChar* existing, const WChar* target) {
+  if (Enter(Op::MoveFile, U8(existing) + " -> " + U8(target))) return false;
+  uint32_t error = machine_->fs().CopyFile(existing, target, current_directory_, false);
+  if (!error) error = machine_->fs().DeleteFile(existing, current_directory_);
+  if (error) last_error_ = error;
+  return error == 0;
+}
+
+bool EmulatedPlatform::DeleteFile(const WChar* path) {
+  if (Enter(Op::DeleteFile, U8(path))) return false;
+  uint32_t error = machine_->fs().DeleteFile(path, current_directory_);
   if (error) last_error_ = error;
   return error == 0;
 }

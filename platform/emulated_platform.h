@@ -30,6 +30,9 @@ enum class Op {
   SetCurrentDirectory,
   CreateDirectory,
   CopyFile,
+  MoveFile,
+  DeleteFile,
+  SearchPath,
   FormatSystemMessage,
   MessageBox,
   GetTotalPhysicalMemory,
@@ -81,6 +84,7 @@ class EmulatedPlatform final : public Platform {
   void set_current_directory(WString path) { current_directory_ = std::move(path); }
   const WString& current_directory() const { return current_directory_; }
   void set_module_file_name(WString path) { module_file_name_ = std::move(path); }
+  const WString& module_file_name() const { return module_file_name_; }
   void set_command_line(WString line) { command_line_ = std::move(line); }
   void set_total_physical_memory(uint64_t bytes) { total_physical_memory_ = bytes; }
   void set_special_folder(int csidl, WString path) { special_folders_[csidl] = std::move(path); }
@@ -116,8 +120,13 @@ class EmulatedPlatform final : public Platform {
   // --- Platform ---
   uint32_t GetModuleFileName(WChar* buffer, uint32_t size) override;
   const WChar* GetCommandLine() override;
-  bool CreateProcess(WChar* command_line, bool inherit_handles, uint32_t creation_flags,
-                     const WChar* current_directory, ProcessInformation* info) override;
+  bool CreateProcess(const WChar* application_name, WChar* command_line, bool inherit_handles,
+                     uint32_t creation_flags, const WChar* current_directory, ProcessInformation* info) override;
+  uint32_t GetCurrentProcessId() override { return 4242; }
+  void GetSearchFolders(WString* system_folder, WString* windows_folder, WString* path_variable) override;
+  bool SearchPath(const WChar* search_path, const WChar* name, const WChar* extension, WString* found) override;
+  bool MoveFileReplacing(const WChar* existing, const WChar* target) override;
+  bool DeleteFile(const WChar* path) override;
   uint32_t WaitForSingleObject(Handle handle, uint32_t milliseconds) override;
   bool CloseHandle(Handle handle) override;
   [[noreturn]] void ExitProcess(uint32_t exit_code) override;

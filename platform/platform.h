@@ -77,10 +77,19 @@ class Platform {
   // when it did not fit, or 0 on failure.
   virtual uint32_t GetModuleFileName(WChar* buffer, uint32_t size) = 0;
   virtual const WChar* GetCommandLine() = 0;
-  // A zeroed start-up record of the right size, no application name, no
-  // security attributes, no environment block of its own.
-  virtual bool CreateProcess(WChar* command_line, bool inherit_handles, uint32_t creation_flags,
-                             const WChar* current_directory, ProcessInformation* info) = 0;
+  // A zeroed start-up record of the right size, no security attributes, no
+  // environment block of its own. With an application name the system runs
+  // that file and searches for nothing.
+  virtual bool CreateProcess(const WChar* application_name, WChar* command_line, bool inherit_handles,
+                             uint32_t creation_flags, const WChar* current_directory, ProcessInformation* info) = 0;
+  virtual uint32_t GetCurrentProcessId() = 0;
+  // The folders a program started by bare name is looked for in, besides the
+  // executable's own: the system folder, the Windows folder and the PATH
+  // variable's text (empty when unset).
+  virtual void GetSearchFolders(WString* system_folder, WString* windows_folder, WString* path_variable) = 0;
+  // The first file named name (extension added when it has none) in the
+  // ';'-separated folders of search_path; false with the system's code set.
+  virtual bool SearchPath(const WChar* search_path, const WChar* name, const WChar* extension, WString* found) = 0;
   virtual uint32_t WaitForSingleObject(Handle handle, uint32_t milliseconds) = 0;
   virtual bool CloseHandle(Handle handle) = 0;
   [[noreturn]] virtual void ExitProcess(uint32_t exit_code) = 0;
@@ -100,6 +109,9 @@ class Platform {
   virtual bool SetCurrentDirectory(const WChar* path) = 0;
   virtual bool CreateDirectory(const WChar* path) = 0;
   virtual bool CopyFile(const WChar* existing, const WChar* target, bool fail_if_exists) = 0;
+  // Renames within a volume, replacing an existing target.
+  virtual bool MoveFileReplacing(const WChar* existing, const WChar* target) = 0;
+  virtual bool DeleteFile(const WChar* path) = 0;
 
   // System texts and dialogs. The text is the system's own, in the user's
   // default language, as delivered (with its trailing line break); false when

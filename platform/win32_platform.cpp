@@ -10,6 +10,8 @@
 #undef SetCurrentDirectory
 #undef CreateDirectory
 #undef CopyFile
+#undef DeleteFile
+#undef SearchPath
 #undef MessageBox
 
 #include "platform/platform.h"
@@ -35,6 +37,21 @@ Handle ToHandle(HANDLE handle) { return Handle{reinterpret_cast<std::uintptr_t>(
 HKEY K(RegKey key) { return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key)); }
 RegKey ToKey(HKEY key) { return RegKey{reinterpret_cast<std::uintptr_t>(key)}; }
 
+// A text from a call that answers its length, or the size it needs when the
+// buffer is too small; empty when the call fails.
+template <typename Call>
+WString Query(Call call) {
+  WString text(MAX_PATH, u'\0');
+  for (;;) {
+    DWORD length = call(W(text.data()), static_cast<DWORD>(text.size()));
+    if (length < text.size()) {
+      text.resize(length);
+      return text;
+    }
+    text.assign(length, u'\0');
+  }
+}
+
 class Win32Platform final : public Platform {
  public:
   uint32_t GetModuleFileName(WChar* buffer, uint32_t size) override {
@@ -43,14 +60,14 @@ class Win32Platform final : public Platform {
 
   const WChar* GetCommandLine() override { return reinterpret_cast<const WChar*>(::GetCommandLineW()); }
 
-  bool CreateProcess(WChar* command_line, bool inherit_handles, uint32_t creation_flags,
-                     const WChar* current_directory, ProcessInformation* info) override {
+  bool CreateProcess(const WChar* application_name, WChar* command_line, bool inherit_handles,
+                     uint32_t creation_flags, const WChar* current_directory, ProcessInformation* info) override {
     STARTUPINFOW startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
     ZeroMemory(&process, sizeof process);
-    BOOL ok = ::CreateProcessW(nullptr, W(command_line), nullptr, nullptr, inherit_handles ? TRUE : FALSE,
+    BOOL ok = ::CreateProcessW(W(application_name), W(command_line), nullptr, nullptr, inherit_handles ? TRUE : FALSE,
                                creation_flags, nullptr, W(current_directory), &startup, &process);
     if (!ok) return false;
     info->process = ToHandle(process.hProcess);
@@ -58,6 +75,28 @@ class Win32Platform final : public Platform {
     info->process_id = process.dwProcessId;
     info->thread_id = process.dwThreadId;
     return true;
+  }
+
+  uint32_t GetCurrentProcessId() override { return ::GetCurrentProcessId(); }
+
+  void GetSearchFolders(WString* system_folder, WString* windows_folder, WString* path_variable) override {
+    *system_folder = Query([](wchar_t* buffer, DWORD size) { return ::GetSystemDirectoryW(buffer, size); });
+    *windows_folder = Query([](wchar_t* buffer, DWORD size) { return ::GetWindowsDirectoryW(buffer, size); });
+    *path_variable = Query([](wchar_t* buffer, DWORD size) { return ::GetEnvironmentVariableW(L"PATH", buffer, size); });
+  }
+
+  bool SearchPath(const WChar* search_path, const WChar* name, const WChar* extension, WString* found) override {
+    DWORD size = MAX_PATH;
+    for (;;) {
+      found->assign(size, u'\0');
+      DWORD length = ::SearchPathW(W(search_path), W(name), W(extension), size, W(found->data()), nullptr);
+      if (length == 0) return false;
+      if (length < size) {
+        found->resize(length);
+        return true;
+      }
+      size = length;
+    }
   }
 
   uint32_t WaitForSingleObject(Handle handle, uint32_t milliseconds) override {
@@ -94,6 +133,11 @@ class Win32Platform final : public Platform {
   bool CopyFile(const WChar* existing, const WChar* target, bool fail_if_exists) override {
     return ::CopyFileW(W(existing), W(target), fail_if_exists ? TRUE : FALSE) != 0;
   }
+
+  bool MoveFileReplacing(const WChar* existing, const WChar* target) override {
+    return ::MoveFileExW(W(existing), W(target), MOVEFILE_REPLACE_EXISTING) != 0;
+  }
+  bool DeleteFile(const WChar* path) override { return ::DeleteFileW(W(path)) != 0; }
 
   bool FormatSystemMessage(uint32_t code, WString* text) override {
     wchar_t* message = nullptr;

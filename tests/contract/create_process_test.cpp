@@ -22,7 +22,7 @@ class CreateProcessContract : public ContractTest {
   bool Run(WString command_line, const WString& directory) {
     os().SetLastError(kSentinel);
     ProcessInformation info;
-    if (!os().CreateProcess(command_line.data(), true, kLaunchFlags, directory.c_str(), &info)) return false;
+    if (!os().CreateProcess(nullptr, command_line.data(), true, kLaunchFlags, directory.c_str(), &info)) return false;
     EXPECT_NE(info.process, kNullHandle);
     EXPECT_NE(info.thread, kNullHandle);
     EXPECT_EQ(os().WaitForSingleObject(info.process, kInfinite), kWaitObject0);

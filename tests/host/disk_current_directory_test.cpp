@@ -24,7 +24,7 @@ const std::pair<const char*, Operation> kOperations[] = {
        CStringArray files;
        files.Add(u"..\\up.ofx");
        files.Add(u"C:\\in\\a.ofx");
-       return d.CopyFiles(files, u"..\\incoming");
+       return d.CopyFiles(files, u"..\\incoming", u"..\\staging");
      }},
 };
 
@@ -101,11 +101,11 @@ TEST_F(DiskCurrentDirectory, OverlongDirectoriesAreRefusedAsNamesTooLong) {
   size_t moves = Calls(Op::SetCurrentDirectory).size();
   EXPECT_FALSE(disk_.DirectoryExists(over));
   EXPECT_EQ(disk_.error_message, kInternalError);
-  EXPECT_EQ(os_.GetLastError(), err::kFilenameExcedRange) << "what a fatal box then reports";
+  EXPECT_EQ(disk_.error_code, err::kFilenameExcedRange) << "what a fatal box then reports";
   EXPECT_EQ(Calls(Op::SetCurrentDirectory).size(), moves) << "never entered";
   os_.SetLastError(0);
   EXPECT_FALSE(disk_.CreateDirectory(over + u"\\new"));
-  EXPECT_EQ(os_.GetLastError(), err::kFilenameExcedRange);
+  EXPECT_EQ(disk_.error_code, err::kFilenameExcedRange);
   EXPECT_TRUE(Calls(Op::CreateDirectory).empty());
 }
 

@@ -13,7 +13,7 @@ TEST(DocumentTypes, WritesTwentyValuesAndDeletesFourInOrder) {
   EmulatedPlatform os;
   ScopedPlatform installed(os);
   os.set_module_file_name(u"C:\\Program Files\\Example\\bin\\launcher.exe");
-  RegisterDocumentTypes();
+  RegisterDocumentTypes(os.module_file_name());
 
   const std::string command = R"( [] REG_SZ 104 ""C:\Program Files\Example\bin\launcher.exe" -I "%1"\0")";
   std::vector<std::string> expected;
@@ -33,39 +33,13 @@ TEST(DocumentTypes, WritesTwentyValuesAndDeletesFourInOrder) {
   EXPECT_TRUE(os.boxes().empty());
 }
 
-TEST(DocumentTypes, AnExecutablePathThatCannotBeHadWholeRegistersNothing) {
-  struct Case {
-    const char* name;
-    size_t path_length;
-    bool query_fails;
-    bool registers;
-  } cases[] = {
-      {"longest path that fits", 519, false, true},
-      {"one character too long", 520, false, false},
-      {"query fails", 20, true, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EmulatedPlatform os;
-    ScopedPlatform installed(os);
-    WString path = u"C:\\" + WString(c.path_length - 15, u'p') + u"\\ledgrix.exe";
-    os.set_module_file_name(path);
-    if (c.query_fails) os.FailNext(Op::GetModuleFileName, err::kNotEnoughMemory);
-    RegisterDocumentTypes();
-    EXPECT_EQ(WritesAndDeletions(os).size(), c.registers ? 24u : 0u);
-    if (c.registers) {
-      EXPECT_EQ(os.registry().GetValue(u"HKCR\\OFF.Document\\DefaultIcon", u"")->data, StringBytes(path + u",0"));
-    }
-  }
-}
-
 // One type key refusing writes loses its three values; the rest is written
 // and nothing ends the start (an exit would throw EmulatedExit here).
 TEST(DocumentTypes, ARegistryThatRefusesWritesStopsNothing) {
   EmulatedPlatform os;
   ScopedPlatform installed(os);
   os.registry().DenyWrite(u"HKCR\\OFC.Document");
-  RegisterDocumentTypes();
+  RegisterDocumentTypes(os.module_file_name());
   EXPECT_EQ(CallsStartingWith(os, {"RegCreateKeyEx"}).size(), 20u) << "every value is still attempted";
   size_t values = 0;
   for (const WString type : {u"OFX", u"OFC", u"QIF", u"OFF"})

@@ -8,7 +8,7 @@ namespace {
 WString Report(EmulatedPlatform& os, uint32_t last_error, const WString& message, const WChar* context) {
   ScopedPlatform installed(os);
   os.SetLastError(last_error);
-  EXPECT_THROW(reportFatalError(message, context), EmulatedExit);
+  EXPECT_THROW(reportFatalError(message, context, last_error), EmulatedExit);
   EXPECT_EQ(os.log().back(), "ExitProcess " + std::to_string(*os.exit_code())) << "nothing runs after the end";
   if (os.boxes().size() != 1u) {
     ADD_FAILURE() << os.boxes().size() << " boxes";

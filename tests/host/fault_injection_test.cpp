@@ -105,9 +105,8 @@ void CheckOutcome(EmulatedPlatform& os, const StartResult& result, std::optional
   for (const RecordedProcess& process : os.processes()) EXPECT_EQ(process.command_line, java_command_line);
   if (result.exited_through_exit_process) {
     // A read error cuts the boot file short and the installation check then
-    // fails without a call of its own: the code is the thread's last error,
-    // which the hand-off's folder creation left (the folder existed already).
-    uint32_t expected = failed_op == Op::ReadFile ? err::kAlreadyExists : code == 0 ? 1 : code;
+    // fails without a system error of its own: an invalid (empty) name.
+    uint32_t expected = failed_op == Op::ReadFile ? err::kInvalidName : code == 0 ? 1 : code;
     EXPECT_EQ(result.exit_code, expected);
     if (failed_op != Op::MessageBox) {
       ASSERT_EQ(boxes.size(), 1u);

@@ -32,7 +32,7 @@ TEST_F(FileCopying, CopiesEveryEntryKeepingItsName) {
   };
   for (const Case& c : cases) {
     disk_.error_message = u"stale";
-    EXPECT_TRUE(disk_.CopyFiles(c.files, c.destination)) << ToUtf8(c.destination);
+    EXPECT_TRUE(disk_.CopyFiles(c.files, c.destination, u"C:\\staging")) << ToUtf8(c.destination);
     EXPECT_EQ(disk_.error_message, u"") << ToUtf8(c.destination);
     EXPECT_EQ(Current(), kWork) << ToUtf8(c.destination);
     for (const auto& [path, bytes] : c.expected)
@@ -42,14 +42,14 @@ TEST_F(FileCopying, CopiesEveryEntryKeepingItsName) {
 }
 
 TEST_F(FileCopying, StopsAtTheFirstFailure) {
-  EXPECT_FALSE(disk_.CopyFiles(List({u"C:\\in\\a.ofx", u"missing.ofx", u"C:\\in\\c.ofx"}), u"C:\\out"));
+  EXPECT_FALSE(disk_.CopyFiles(List({u"C:\\in\\a.ofx", u"missing.ofx", u"C:\\in\\c.ofx"}), u"C:\\out", u"C:\\staging"));
   EXPECT_EQ(disk_.error_message,
             Message(err::kFileNotFound, u"C:\\data\\work\\missing.ofx -> C:\\out\\missing.ofx"));
   EXPECT_EQ(Calls(Op::CopyFile).size(), 2u) << "the third is not tried";
   EXPECT_EQ(Bytes(u"C:\\out\\a.ofx"), std::optional<std::string>("a"));
   EXPECT_EQ(Current(), kWork);
 
-  EXPECT_FALSE(disk_.CopyFiles(List({}), u"C:\\never"));
+  EXPECT_FALSE(disk_.CopyFiles(List({}), u"C:\\never", u"C:\\staging"));
   EXPECT_EQ(disk_.error_message, kInternalError);
   EXPECT_FALSE(os_.fs().IsDirectory(u"C:\\never"));
 }

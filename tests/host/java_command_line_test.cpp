@@ -28,4 +28,20 @@ TEST(JavaCommandLine, TheProgramIsQuotedOnlyWhenItHoldsABlank) {
   }
 }
 
+// The current folder, and PATH entries relative to it, are never searched.
+TEST(ProgramSearchPath, FollowsTheSystemsOrderWithoutTheCurrentFolder) {
+  struct Case {
+    const char16_t* path_variable;
+    const char16_t* search_path_tail;  // after own;system;windows\System;windows
+  } cases[] = {
+      {u"", u""},
+      {u"C:\\jdk\\bin;;.;bin;\\\\server\\java;D:/x;C:rel;\\root", u";C:\\jdk\\bin;\\\\server\\java;D:/x"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ProgramSearchPath(u"C:\\App\\bin", u"C:\\windows\\system32", u"C:\\windows", c.path_variable),
+              u"C:\\App\\bin;C:\\windows\\system32;C:\\windows\\System;C:\\windows" + WString(c.search_path_tail))
+        << ToUtf8(c.path_variable);
+  }
+}
+
 }  // namespace

@@ -25,7 +25,7 @@ class LaunchJava : public ::testing::Test {
 };
 
 TEST_F(LaunchJava, StartsTheRuntimeWithoutAWindowInTheInstallationAndWaits) {
-  launchJava(settings_);
+  launchJava(settings_, u"C:\\Program Files\\Ledgrix\\bin");
   ASSERT_EQ(os_.processes().size(), 1u);
   const RecordedProcess& java = os_.processes()[0];
   EXPECT_EQ(java.command_line,
@@ -61,7 +61,7 @@ TEST_F(LaunchJava, AFailedStartIsToldInABoxOfItsOwnAndReturns) {
     LaunchSettings settings = settings_;
     if (c.fail != 0) os.FailNext(Op::CreateProcess, c.fail);
     else settings.java_home = u"D:\\Finance\\lib";
-    launchJava(settings);
+    launchJava(settings, u"C:\\Program Files\\Ledgrix\\bin");
     EXPECT_TRUE(os.processes().empty());
     ASSERT_EQ(os.boxes().size(), 1u);
     EXPECT_EQ(os.boxes()[0].text, c.text);
@@ -76,7 +76,7 @@ TEST_F(LaunchJava, ARuntimeUnderAFolderWithABlankRunsNoDecoy) {
   os_.fs().WriteFile(u"C:\\Program Files\\Ledgrix\\jre\\bin\\javaw.exe", "MZ");
   os_.fs().WriteFile(u"C:\\Program.exe", "MZ");
   settings_.java_home = u"C:\\Program Files\\Ledgrix\\jre";
-  launchJava(settings_);
+  launchJava(settings_, u"C:\\Program Files\\Ledgrix\\bin");
   ASSERT_EQ(os_.processes().size(), 1u);
   EXPECT_EQ(os_.processes()[0].program, u"C:\\Program Files\\Ledgrix\\jre\\bin\\javaw.exe");
 }

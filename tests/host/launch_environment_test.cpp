@@ -78,6 +78,7 @@ TEST(CheckLaunchEnvironment, BuildsTheQuotedClassPathFromEntriesAsTheyStand) {
       {u"D:\\Finance", u"", u"a;b;;", u"\"D:\\Finance\\a\";\"D:\\Finance\\b\";\"D:\\Finance\\;\""},
       {u"D:\\Finance", u"", u" a ;C:\\x.jar", u"\"D:\\Finance\\ a \";\"D:\\Finance\\C:\\x.jar\""},
       {u"D:\\Finance\\", u"", u"a;", u"\"D:\\Finance\\\\a\""},
+      {u"D:\\Finance", u"", u"classes\\;b\\\\;", u"\"D:\\Finance\\classes\\\\\";\"D:\\Finance\\b\\\\\\\\\""},
       {kLongest, u"", u"a;", u"\"" + kLongest + u"\\a\""},
   };
   for (const Case& c : cases) {

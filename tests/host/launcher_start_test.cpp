@@ -56,7 +56,8 @@ TEST(OwnExecutablePath, KeepsAPathLongerThanTheUsualBuffer) {
   ScopedPlatform installed(os);
   WString long_path = u"C:\\" + WString(3000, u'x') + u"\\bin\\ledgrix.exe";
   os.set_module_file_name(long_path);
-  EXPECT_EQ(OwnExecutablePath(), long_path);
+  uint32_t error = 0;
+  EXPECT_EQ(OwnExecutablePath(&error), long_path);
 }
 
 // A second launcher seeing the first, and the mutex gone with the first's

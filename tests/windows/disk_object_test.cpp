@@ -53,7 +53,7 @@ TEST_F(DiskObjectOnWindows, CopiesWithReplaceAndStopsAtTheFirstFailure) {
   files.Add(in + u"\\a.ofx");
   files.Add(u"..\\in\\missing.ofx");
   files.Add(in + u"\\c.ofx");
-  EXPECT_FALSE(disk_.CopyFiles(files, out));
+  EXPECT_FALSE(disk_.CopyFiles(files, out, scratch_.path() + u"\\staging"));
   WString text;
   platform().FormatSystemMessage(err::kFileNotFound, &text);
   while (!text.empty() && text.back() <= u' ') text.pop_back();

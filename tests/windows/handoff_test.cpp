@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "support/e2e.h"
 
@@ -84,6 +85,59 @@ TEST_F(HandOff, EightLaunchersAtOnceStartOneApplicationAndHandOverEveryDocument)
   at_.Release();
   for (Process& launcher : launchers) EXPECT_EQ(launcher.Wait(), std::optional<DWORD>(0));
   EXPECT_EQ(at_.Records().size(), 1u) << "exactly one application ran";
+}
+
+}  // namespace
+
+namespace {
+
+// The application reads the incoming folder at any moment: it must only ever
+// see a document whole, under its own name.
+TEST_F(HandOff, ADocumentAppearsInTheIncomingFolderOnlyWhole) {
+  const std::wstring name = L"large statement.ofx";
+  const std::string content(48 << 20, 'x');
+  const std::wstring document = at_.WriteFile(L"documents\\" + name, content);
+  e2e::MutexHolder running_application;
+  Process launcher;
+  ASSERT_TRUE(launcher.Start(Quote(exe_) + L" -I " + Quote(document)));
+  std::set<std::pair<std::wstring, ULONGLONG>> seen;
+  const std::wstring folder = e2e::IncomingFolder();
+  for (bool running = true; running;) {
+    running = launcher.Running();
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data))
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        seen.emplace(data.cFileName, (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  }
+  EXPECT_EQ(launcher.Wait(), std::optional<DWORD>(0));
+  const std::set<std::pair<std::wstring, ULONGLONG>> whole{{name, content.size()}};
+  EXPECT_EQ(seen, whole) << seen.size() << " names or sizes seen";
+  EXPECT_EQ(e2e::IncomingFile(name), std::optional<std::string>(content));
+}
+
+// The application holds its older copy open: that document cannot be
+// replaced, the hand-off stops there and leaves nothing behind.
+TEST_F(HandOff, ADocumentThatCannotBeMovedInStopsTheHandOffAndLeavesTheOlderCopyAndNoStagedFile) {
+  e2e::MutexHolder running_application;
+  ASSERT_EQ(e2e::RunToEnd(exe_, L"-I " + Quote(Document(L"a.qif"))), std::optional<DWORD>(0));
+  at_.WriteFile(L"documents\\a.qif", "newer a");
+  HANDLE held = CreateFileW((e2e::IncomingFolder() + L"\\a.qif").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(e2e::RunToEnd(exe_, L"-I " + Quote(at_.Path(L"documents\\a.qif")) + L" -I " + Quote(Document(L"b.qif"))),
+            std::optional<DWORD>(0));
+  CloseHandle(held);
+  ExpectArrived(L"a.qif");
+  EXPECT_EQ(e2e::IncomingNames(), std::vector<std::string>{"a.qif"}) << "b.qif comes after the failure";
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((e2e::StagingFolder() + L"\\*.*").c_str(), &data);
+  int staged = 0;
+  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data))
+    staged += !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  EXPECT_EQ(staged, 0);
 }
 
 }  // namespace

@@ -108,3 +108,89 @@ TEST(Launch, ARuntimeUnderAFolderWithABlankRunsAndNoDecoyDoes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A copy of the stand-in in the system folder, removed again at the end.
+struct SystemStandIn {
+  explicit SystemStandIn(const std::wstring& log) {
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    dir = system;
+    CopyFileW((std::wstring(_wgetenv(L"LEDGRIX_HELPERS")) + L"\\javaw.exe").c_str(), (dir + L"\\javaw.exe").c_str(),
+              FALSE);
+    const std::string ini = "log=" + Utf8(log) + "\n";
+    HANDLE file = CreateFileW((dir + L"\\javaw-standin.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, ini.data(), static_cast<DWORD>(ini.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  ~SystemStandIn() {
+    DeleteFileW((dir + L"\\javaw.exe").c_str());
+    DeleteFileW((dir + L"\\javaw-standin.ini").c_str());
+  }
+  std::wstring dir;
+};
+
+// The shell starts the launcher in the opened document's folder, where
+// anybody may have put a javaw.exe.
+TEST(Launch, ABareJavawIsNeverTakenFromTheCurrentFolder) {
+  Installation at(L"planted");
+  const std::wstring exe = at.InstallLauncher();
+  at.WriteFile(L"ledgrix.boot", Boot(at.root(), L""));
+  SystemStandIn system(at.Path(L"javaw.log"));
+  at.InstallStandIn(L"Downloads", 0, L"", L"javaw.exe", at.Path(L"planted.log"), false);
+
+  Process launcher;
+  ASSERT_TRUE(launcher.Start(Quote(exe), at.Path(L"Downloads").c_str()));
+  EXPECT_EQ(launcher.Wait(), std::optional<DWORD>(0));
+  std::vector<e2e::StandInRecord> records = at.Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].Get("module"), Utf8(system.dir) + "\\javaw.exe");
+  EXPECT_EQ(records[0].Get("argv[0]"), "javaw");
+  EXPECT_FALSE(e2e::ReadWholeFile(at.Path(L"planted.log"))) << "the planted javaw ran";
+}
+
+// Unless doubled, a backslash before an entry's closing quote escapes it and
+// the class path swallows the main class.
+TEST(Launch, AClassPathEntryEndingInBackslashesReachesJavaWhole) {
+  struct Case {
+    const char* lib_classpath;
+    const char* class_path;  // {} stands for the installation folder
+  } cases[] = {
+      {"classes\\;lib\\a.jar;", "{}\\classes\\;{}\\lib\\a.jar"},
+      {"lib\\a.jar;classes\\\\;", "{}\\lib\\a.jar;{}\\classes\\\\"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lib_classpath);
+    Installation at(L"backslash");
+    at.InstallStandIn(L"jre\\bin");
+    at.WriteFile(L"ledgrix.boot", "install_dir=" + Utf8(at.root()) + "\njrehome=" + Utf8(at.Path(L"jre")) +
+                                      "\ndefault_options=-Xmx100m\nlib-classpath=" + c.lib_classpath + "\n");
+    e2e::Outcome outcome = e2e::RunWatchingBoxes(at.InstallLauncher(), &at, 0);
+    ASSERT_TRUE(outcome.java);
+    std::string class_path = c.class_path;
+    for (size_t brace; (brace = class_path.find("{}")) != std::string::npos;) class_path.replace(brace, 2, Utf8(at.root()));
+    EXPECT_EQ(outcome.java->Get("argc"), "5");
+    EXPECT_EQ(outcome.java->Get("argv[3]"), class_path);
+    EXPECT_EQ(outcome.java->Get("argv[4]"), "com.zor.ledgrix.Tabex");
+  }
+}
+
+// Without a system error of its own, a refused installation folder is an
+// invalid name: the box never reads "error 0: The operation completed successfully".
+TEST(Launch, AnInstallationFolderRefusedWithoutASystemErrorIsAnInvalidName) {
+  for (const char* install_dir : {"", "C:\\Ledgrix*", "C:\\Led:grix", "C:\\Ledgrix?"}) {
+    SCOPED_TRACE(install_dir);
+    Installation at(L"invalid");
+    at.WriteFile(L"ledgrix.boot", std::string("install_dir=") + install_dir + "\nlib-classpath=lib\\app.jar;\n");
+    e2e::Outcome outcome = e2e::RunWatchingBoxes(at.InstallLauncher());
+    ASSERT_EQ(outcome.boxes.size(), 1u);
+    std::wstring message = L"Could not find installation directory at:\n";
+    for (const char* c = install_dir; *c; ++c) message += static_cast<wchar_t>(*c);
+    EXPECT_EQ(Utf8(outcome.boxes[0].text), Utf8(e2e::FatalText(message, ERROR_INVALID_NAME)));
+    EXPECT_EQ(outcome.exit_code, std::optional<DWORD>(ERROR_INVALID_NAME));
+  }
+}
+
+}  // namespace

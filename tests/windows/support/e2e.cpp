@@ -182,12 +182,12 @@ Process::~Process() {
   CloseHandle(handle_);
 }
 
-bool Process::Start(const std::wstring& command_line) {
+bool Process::Start(const std::wstring& command_line, const wchar_t* directory) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   std::wstring writable = command_line;
-  if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+  if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &startup, &info))
     return false;
   CloseHandle(info.hThread);
   handle_ = info.hProcess;
@@ -207,7 +207,8 @@ std::optional<DWORD> RunToEnd(const std::wstring& exe, const std::wstring& argum
   return process.Wait();
 }
 
-Outcome RunWatchingBoxes(const std::wstring& exe, const Installation* stand_in, int boxes) {
+Outcome RunWatchingBoxes(const std::wstring& exe, const Installation* stand_in, int boxes,
+                         const std::wstring& arguments) {
   wchar_t dir[MAX_PATH], out[MAX_PATH];
   GetTempPathW(MAX_PATH, dir);
   GetTempFileNameW(dir, L"box", 0, out);
@@ -215,7 +216,7 @@ Outcome RunWatchingBoxes(const std::wstring& exe, const Installation* stand_in, 
   if (boxes) reader.Start(Quote(Helper(L"box_reader.exe")) + L" --title Error --timeout-ms 30000 --out " + Quote(out));
   Outcome outcome;
   Process launcher;
-  if (launcher.Start(Quote(exe))) {
+  if (launcher.Start(Quote(exe) + (arguments.empty() ? L"" : L" " + arguments))) {
     if (stand_in) {
       WaitUntil([&] { return !stand_in->Records().empty() || !launcher.Running(); });
       std::vector<StandInRecord> records = stand_in->Records();
@@ -254,7 +255,15 @@ std::wstring IncomingFolder() {
   return std::wstring(folder) + L"\\.ledgrix\\system\\incoming";
 }
 
-void RemoveIncomingFolder() { RemoveTree(IncomingFolder()); }
+std::wstring StagingFolder() {
+  std::wstring incoming = IncomingFolder();
+  return incoming.substr(0, incoming.rfind(L'\\')) + L"\\staging";
+}
+
+void RemoveIncomingFolder() {
+  RemoveTree(IncomingFolder());
+  RemoveTree(StagingFolder());
+}
 
 std::vector<std::string> IncomingNames() {
   std::vector<std::string> names;

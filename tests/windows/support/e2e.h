@@ -72,7 +72,7 @@ class Process {
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
-  bool Start(const std::wstring& command_line);
+  bool Start(const std::wstring& command_line, const wchar_t* directory = nullptr);
   // The exit code, or nullopt when it did not end within the deadline.
   std::optional<DWORD> Wait(DWORD milliseconds = 60000);
   bool Running() const { return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
@@ -96,7 +96,8 @@ struct Outcome {
   std::vector<Box> boxes;
   std::optional<StandInRecord> java;
 };
-Outcome RunWatchingBoxes(const std::wstring& exe, const Installation* stand_in = nullptr, int boxes = 1);
+Outcome RunWatchingBoxes(const std::wstring& exe, const Installation* stand_in = nullptr, int boxes = 1,
+                         const std::wstring& arguments = L"");
 
 std::wstring SystemText(DWORD code);
 // The fatal box: message, "<context> failed with error <code>: <system text>", advice.
@@ -114,6 +115,8 @@ class MutexHolder {
 
 // %APPDATA%\.ledgrix\system\incoming, its sorted UTF-8 names and files.
 std::wstring IncomingFolder();
+// Where documents are written before they appear whole in the incoming folder.
+std::wstring StagingFolder();
 void RemoveIncomingFolder();
 std::vector<std::string> IncomingNames();
 std::optional<std::string> IncomingFile(const std::wstring& name);
