@@ -1,6 +1,6 @@
 #include "filetypes/document_types.h"
 
-#include "filetypes/shell_command.h"
+#include "launcher/launch_values.h"
 
 namespace {
 
@@ -18,19 +18,24 @@ constexpr DocumentType kDocumentTypes[] = {
 
 }  // namespace
 
-void RegisterDocumentType(CGCFileTypeAccess& record, const WChar* executable_path, const WChar* extension,
+WString OpenCommandFor(WStringView executable_path) { return QuotedIfBlank(executable_path) + u" -I \"%1\""; }
+
+WString IconLocationFor(WStringView executable_path) { return WString(executable_path) + u",0"; }
+
+void RegisterDocumentType(CGCFileTypeAccess& record, const WString& executable_path, const WChar* extension,
                           const WChar* type_name) {
   record.SetFileExtension(extension);
-  WString open_command = OpenCommandFor(executable_path);
+  const WString open_command = OpenCommandFor(executable_path);
   record.SetOpenCommand(open_command.c_str());
   record.SetTypeOpenCommand(open_command.c_str());
   record.SetTypeName(type_name);
   record.SetTypeIcon(IconLocationFor(executable_path).c_str());
-  record.WriteAssociation();
 }
 
 void RegisterDocumentTypes(const WString& executable_path) {
   CGCFileTypeAccess record;
-  for (const DocumentType& type : kDocumentTypes)
-    RegisterDocumentType(record, executable_path.c_str(), type.extension, type.type_name);
+  for (const DocumentType& type : kDocumentTypes) {
+    RegisterDocumentType(record, executable_path, type.extension, type.type_name);
+    record.WriteAssociation();
+  }
 }

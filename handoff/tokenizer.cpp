@@ -23,9 +23,11 @@ void FinishToken(std::vector<Token>& tokens, const WString& token) {
 
 }  // namespace
 
-void TokenizeCommandLine(const WChar* tail, CStringArray& list) {
-  static const WChar kEmpty[] = u"";
-  const WChar* p = tail ? tail : kEmpty;
+void TokenizeCommandLine(WStringView tail, CStringArray& list) {
+  // The view is not terminated: its characters are copied with the null the
+  // walk stops at.
+  const WString text(tail);
+  const WChar* p = text.c_str();
 
   std::vector<Token> tokens;
   tokens.reserve(kInitialTokenCapacity);
@@ -89,6 +91,6 @@ void CollectImports(int count, const Token* tokens, CStringArray& list) {
     if (*option != u"-I") continue;
     if (i + 1 >= count) return;
     const Token& path = tokens[++i];
-    if (path) list.Add(*path);
+    if (path) list.push_back(*path);
   }
 }

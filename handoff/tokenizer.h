@@ -4,15 +4,18 @@
 // name reaches the list whole, whatever the ANSI code page could hold.
 #include <optional>
 
-#include "classlib/cstringarray.h"
-#include "platform/wide.h"
+#include <vector>
+
+#include "platform/platform.h"
+
+// The documents named on the command line, in order.
+using CStringArray = std::vector<WString>;
 
 // One token; empty (nullopt) when its copy could not be allocated.
 using Token = std::optional<WString>;
 
-// Tokenizes a null-terminated tail (null counts as empty) and appends every
-// document path to list.
-void TokenizeCommandLine(const WChar* tail, CStringArray& list);
+// Tokenizes the tail and appends every document path to list.
+void TokenizeCommandLine(WStringView tail, CStringArray& list);
 
 // Appends the token after each exact "-I" to list. A missing token where an
 // option is expected ends the walk; where a path is expected it is skipped.

@@ -1,53 +1,33 @@
 #include "launcher/boot_file.h"
 
-#include "launcher/boot_file_reader.h"
-#include "launcher/fatal_error.h"
-#include "platform/platform.h"
-#include "platform/scoped_handle.h"
-
-bool IsBootBlank(WChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
-
-WChar* extractValue(WChar* text) {
-  WChar* value = text;
-  while (*value && *value != u'=') ++value;
-  if (*value == u'=') ++value;
-  WChar* last = value + WideLength(value);  // one past the last character
-  while (last > value && IsBootBlank(last[-1])) --last;
-  if (last > value && *value == u'"' && last[-1] == u'"') {
-    if (last - value == 1) {
-      // A lone double quote opens and closes at once: the value is empty.
-      *value = 0;
-      return value;
-    }
-    ++value;
-    --last;
-  }
-  *last = 0;
-  return value;
-}
+#include <algorithm>
 
 namespace {
 
+constexpr size_t kLinePiece = 4095;
+
+bool IsBlank(WChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+
 struct Key {
-  const WChar* text;
+  WStringView text;
   WString LaunchSettings::*field;
 };
 
-const Key kKeys[] = {
+constexpr Key kKeys[] = {
     {u"default_options=", &LaunchSettings::default_options},
     {u"jrehome=", &LaunchSettings::jrehome},
     {u"install_dir=", &LaunchSettings::install_dir},
     {u"lib-classpath=", &LaunchSettings::lib_classpath},
 };
 
-void ParseLine(WString& line, LaunchSettings& settings) {
+void ParseLine(WString& line, LaunchSettings* settings) {
   size_t start = 0;
-  while (start < line.size() && IsBootBlank(line[start])) ++start;
-  WStringView rest(line.data() + start, line.size() - start);
-  if (rest.empty() || rest[0] == u'#') return;
+  while (start < line.size() && IsBlank(line[start])) ++start;
+  const WStringView rest = WStringView(line).substr(start);
+  if (rest.starts_with(u'#')) return;
   for (const Key& key : kKeys) {
-    if (rest.substr(0, WideLength(key.text)) == key.text) {
-      settings.*key.field = extractValue(line.data() + start);
+    if (rest.starts_with(key.text)) {
+      settings->*key.field = extractValue(line.data() + start);
       return;
     }
   }
@@ -55,17 +35,35 @@ void ParseLine(WString& line, LaunchSettings& settings) {
 
 }  // namespace
 
-void parseConfigFile(const WString& boot_path, LaunchSettings& settings) {
-  ScopedKernelHandle file(platform().OpenFileForReading(boot_path.c_str()));
-  if (!file) {
-    uint32_t code = platform().GetLastError();
-    reportFatalError(u"Unable to open file: " + boot_path, u"parseConfigFile", code);
+WChar* extractValue(WChar* text) {
+  WChar* value = text;
+  while (*value && *value != u'=') ++value;
+  if (*value == u'=') ++value;
+  WChar* end = value;
+  while (*end) ++end;
+  while (end > value && IsBlank(end[-1])) --end;
+  // A lone quote opens and closes at once: the value is empty.
+  if (end > value && *value == u'"' && end[-1] == u'"') {
+    ++value;
+    end = std::max(value, end - 1);
   }
-  BootFileReader reader([&file](uint8_t* buffer, uint32_t size) -> uint32_t {
-    uint32_t read = 0;
-    if (!platform().ReadFile(file.get(), buffer, size, &read)) return 0;
-    return read;
-  });
-  WString line;
-  while (reader.ReadLine(&line)) ParseLine(line, settings);
+  *end = 0;
+  return value;
+}
+
+void ParseBootFile(std::string_view bytes, LaunchSettings* settings) {
+  bytes = bytes.substr(0, bytes.find('\x1A'));
+  size_t at = 0;
+  while (at < bytes.size()) {
+    WString line;
+    bool text_ended = false;
+    for (size_t count = 0; count < kLinePiece && at < bytes.size(); ++count) {
+      unsigned char c = static_cast<unsigned char>(bytes[at++]);
+      if (c == '\r' && at < bytes.size() && bytes[at] == '\n') c = bytes[at++];
+      text_ended = text_ended || c == 0;
+      if (!text_ended) line.push_back(c);
+      if (c == '\n') break;
+    }
+    ParseLine(line, settings);
+  }
 }

@@ -1,147 +1,98 @@
 #pragma once
-// The thin layer of operating-system calls the launcher needs. Abstract so it
-// can be swapped for an in-memory emulation in tests; the Win32 implementation
-// makes the real calls and nothing more. No policy lives here.
+// The thin layer of operating-system calls the launcher needs: each applies a
+// value the launcher has computed, and holds no policy of its own. Calls that
+// can fail answer 0 or the system's error code, taken right after the call
+// that failed. Windows builds define these in win32.cpp; host tests link a
+// recording fake instead.
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
-#include "platform/wide.h"
+// Every path and text inside the launcher is UTF-16. char16_t keeps the code
+// unit count identical on the host (where wchar_t is 32 bits) and on Windows.
+using WChar = char16_t;
+using WString = std::u16string;
+using WStringView = std::u16string_view;
 
-enum class Handle : std::uintptr_t {};
-enum class RegKey : std::uintptr_t {};
+// The decimal text of a number, '-' before a negative one.
+inline WString DecimalText(int64_t value) {
+  WString digits;
+  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  do digits.insert(digits.begin(), static_cast<WChar>(u'0' + magnitude % 10));
+  while (magnitude /= 10);
+  return value < 0 ? u"-" + digits : digits;
+}
 
-inline constexpr Handle kNullHandle{};
-inline constexpr RegKey kNullKey{};
-inline constexpr RegKey kHKeyClassesRoot{0x80000000u};
-inline constexpr RegKey kHKeyCurrentUser{0x80000001u};
+// System error codes the launcher itself gives.
+inline constexpr uint32_t kErrorFileNotFound = 2;
+inline constexpr uint32_t kErrorInvalidName = 123;
+inline constexpr uint32_t kErrorAlreadyExists = 183;
+inline constexpr uint32_t kErrorFilenameTooLong = 206;
 
-// System error codes, as Windows gives them.
-namespace err {
-inline constexpr uint32_t kSuccess = 0;
-inline constexpr uint32_t kFileNotFound = 2;
-inline constexpr uint32_t kPathNotFound = 3;
-inline constexpr uint32_t kAccessDenied = 5;
-inline constexpr uint32_t kInvalidHandle = 6;
-inline constexpr uint32_t kNotEnoughMemory = 8;
-inline constexpr uint32_t kSharingViolation = 32;
-inline constexpr uint32_t kBadNetPath = 53;
-inline constexpr uint32_t kFileExists = 80;
-inline constexpr uint32_t kInvalidParameter = 87;
-inline constexpr uint32_t kInsufficientBuffer = 122;
-inline constexpr uint32_t kInvalidName = 123;
-inline constexpr uint32_t kAlreadyExists = 183;
-inline constexpr uint32_t kFilenameExcedRange = 206;
-inline constexpr uint32_t kMoreData = 234;
-inline constexpr uint32_t kDirectory = 267;
-inline constexpr uint32_t kInvalidArgHResult = 0x80070057u;
-}  // namespace err
+// Box styles.
+inline constexpr uint32_t kBoxOk = 0x0;
+inline constexpr uint32_t kBoxStopSign = 0x10;
 
-// Message box styles and results.
-inline constexpr uint32_t kMbOk = 0x0;
-inline constexpr uint32_t kMbIconError = 0x10;
-inline constexpr int kIdOk = 1;
-
-// Process creation flags.
-inline constexpr uint32_t kCreateNoWindow = 0x08000000u;
-inline constexpr uint32_t kNormalPriorityClass = 0x00000020u;
-inline constexpr uint32_t kInfinite = 0xFFFFFFFFu;
-inline constexpr uint32_t kWaitObject0 = 0;
-inline constexpr uint32_t kWaitFailed = 0xFFFFFFFFu;
-
-// Registry.
-inline constexpr uint32_t kRegOptionNonVolatile = 0;
-inline constexpr uint32_t kKeySetValue = 0x0002;
-inline constexpr uint32_t kRegSz = 1;
-inline constexpr uint32_t kRegCreatedNewKey = 1;
-inline constexpr uint32_t kRegOpenedExistingKey = 2;
-
-// Shell folders.
-inline constexpr int kCsidlAppData = 0x1A;
-
-inline constexpr uint32_t kMaxPath = 260;
-
-struct ProcessInformation {
-  Handle process = kNullHandle;
-  Handle thread = kNullHandle;
-  uint32_t process_id = 0;
-  uint32_t thread_id = 0;
+// One default value below HKEY_CLASSES_ROOT, a REG_SZ with its terminator.
+// With delete_command, a value named "command" of the same key goes after.
+struct RegistryWrite {
+  WString key;
+  WString data;
+  bool delete_command = false;
+  bool operator==(const RegistryWrite&) const = default;
 };
 
-class Platform {
- public:
-  virtual ~Platform() = default;
+namespace os {
 
-  // Process and module.
-  // Writes the executable's path, truncated to size - 1 characters and
-  // terminated; returns its length, or size with ERROR_INSUFFICIENT_BUFFER
-  // when it did not fit, or 0 on failure.
-  virtual uint32_t GetModuleFileName(WChar* buffer, uint32_t size) = 0;
-  virtual const WChar* GetCommandLine() = 0;
-  // A zeroed start-up record of the right size, no security attributes, no
-  // environment block of its own. With an application name the system runs
-  // that file and searches for nothing.
-  virtual bool CreateProcess(const WChar* application_name, WChar* command_line, bool inherit_handles,
-                             uint32_t creation_flags, const WChar* current_directory, ProcessInformation* info) = 0;
-  virtual uint32_t GetCurrentProcessId() = 0;
-  // The folders a program started by bare name is looked for in, besides the
-  // executable's own: the system folder, the Windows folder and the PATH
-  // variable's text (empty when unset).
-  virtual void GetSearchFolders(WString* system_folder, WString* windows_folder, WString* path_variable) = 0;
-  // The first file named name (extension added when it has none) in the
-  // ';'-separated folders of search_path; false with the system's code set.
-  virtual bool SearchPath(const WChar* search_path, const WChar* name, const WChar* extension, WString* found) = 0;
-  virtual uint32_t WaitForSingleObject(Handle handle, uint32_t milliseconds) = 0;
-  virtual bool CloseHandle(Handle handle) = 0;
-  [[noreturn]] virtual void ExitProcess(uint32_t exit_code) = 0;
+uint32_t ModulePath(WString* path);  // the executable's own, whole
+WString CommandLine();               // the process's UTF-16 command line
+// A named mutex, default security, not owned; *error is the thread's last
+// error after the creation: 183 when it existed already, 0 when new.
+uintptr_t CreateMutex(const WString& name, uint32_t* error);
+void CloseHandle(uintptr_t handle);
 
-  // Named mutex: default security, not owned. The last error tells whether it
-  // existed already (183).
-  virtual Handle CreateMutex(const WChar* name) = 0;
+// The file's bytes; a read error after the open ends the bytes there.
+uint32_t ReadFile(const WString& path, std::string* bytes);
+uint32_t CurrentDirectory(WString* directory);  // whole, whatever its length
+// Whether the process could make path its current directory (without doing
+// so): a missing folder, a file or a folder it may not enter gives the code
+// that entering would give.
+uint32_t EnterDirectory(const WString& path);
+uint32_t CreateDirectory(const WString& path);
+uint32_t CopyFile(const WString& source, const WString& target);  // replaces target
+uint32_t MoveFile(const WString& source, const WString& target);  // within a volume, replaces target
+void DeleteFile(const WString& path);
+uint32_t AppDataFolder(WString* folder);  // the user's roaming application data
+uint32_t ProcessId();
 
-  // Thread's last error.
-  virtual uint32_t GetLastError() = 0;
-  virtual void SetLastError(uint32_t code) = 0;
+// The system folder, the Windows folder and the text of PATH (empty if unset).
+void SearchFolders(WString* system, WString* windows, WString* path_variable);
+// The first file name (extension added when it has none) in the ';'-separated
+// folders of search_path, and nowhere else.
+uint32_t SearchPath(const WString& search_path, const WString& name, WString* found);
+// Starts the program (by its full path, or the one the command line names
+// when program is empty) without a console window, inheriting handles and
+// environment, in directory, and waits until it ends.
+uint32_t RunAndWait(const WString& program, const WString& command_line, const WString& directory);
 
-  // Files. The boot file is opened for reading with sharing that denies nothing.
-  virtual Handle OpenFileForReading(const WChar* path) = 0;
-  virtual bool ReadFile(Handle file, void* buffer, uint32_t size, uint32_t* bytes_read) = 0;
-  virtual uint32_t GetCurrentDirectory(uint32_t size, WChar* buffer) = 0;
-  virtual bool SetCurrentDirectory(const WChar* path) = 0;
-  virtual bool CreateDirectory(const WChar* path) = 0;
-  virtual bool CopyFile(const WChar* existing, const WChar* target, bool fail_if_exists) = 0;
-  // Renames within a volume, replacing an existing target.
-  virtual bool MoveFileReplacing(const WChar* existing, const WChar* target) = 0;
-  virtual bool DeleteFile(const WChar* path) = 0;
+uint64_t PhysicalMemory();
+WString SystemText(uint32_t code);  // as delivered, with its line break; empty when none
+// A box titled "Error", owned by no window; returns when it is closed.
+void ShowBox(const WString& text, uint32_t style);
+[[noreturn]] void Exit(uint32_t code);  // at once: nothing else runs
 
-  // System texts and dialogs. The text is the system's own, in the user's
-  // default language, as delivered (with its trailing line break); false when
-  // the system has none for the code.
-  virtual bool FormatSystemMessage(uint32_t code, WString* text) = 0;
-  virtual int MessageBox(const WChar* text, const WChar* caption, uint32_t style) = 0;
+// Each write below HKEY_CLASSES_ROOT in order, best effort: a key that cannot
+// be created or opened skips that write only.
+void WriteRegistry(const std::vector<RegistryWrite>& writes);
 
-  // Total physical memory in bytes.
-  virtual uint64_t GetTotalPhysicalMemory() = 0;
+}  // namespace os
 
-  // Shell: a known folder into a buffer of kMaxPath characters.
-  virtual bool GetSpecialFolderPath(WChar* buffer, int csidl, bool create) = 0;
+namespace os {
 
-  // Registry; results are Win32 status codes (0 on success).
-  virtual int32_t RegCreateKeyEx(RegKey root, const WChar* sub_key, uint32_t options, uint32_t access,
-                                 RegKey* result, uint32_t* disposition) = 0;
-  virtual int32_t RegSetValueEx(RegKey key, const WChar* value_name, uint32_t type, const uint8_t* data,
-                                uint32_t size) = 0;
-  virtual int32_t RegDeleteValue(RegKey key, const WChar* value_name) = 0;
-  virtual int32_t RegCloseKey(RegKey key) = 0;
-  // Reads a value back without expanding it (for checks, not used by the launcher).
-  virtual int32_t RegQueryValue(RegKey root, const WChar* sub_key, const WChar* value_name, uint32_t* type,
-                                std::vector<uint8_t>* data) = 0;
-};
+// For tests of a whole start under faults: when set, asked before every system
+// call by its name; a code other than 0 makes that call fail with it.
+using FaultHook = uint32_t (*)(const char* call);
+void SetFaultHook(FaultHook hook);
 
-// The platform every subsystem calls. On Windows it is the Win32 layer unless
-// a test installs another; on the host a test must install one.
-Platform& platform();
-// Installs a replacement (nullptr: the default) and answers the one before.
-Platform* SetPlatform(Platform* replacement);
-
-// The real layer (only on Windows builds).
-Platform* Win32PlatformInstance();
+}  // namespace os

@@ -1,0 +1,132 @@
+#include "disk/path_rules.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr size_t kPartLimit = 255;
+
+PathParts SplitWholePath(WStringView path) {
+  if (path.starts_with(u"\\\\?\\")) path.remove_prefix(4);
+  PathParts parts;
+  if (path.size() >= 2 && path[1] == u':') {
+    parts.drive = path.substr(0, 2);
+    path.remove_prefix(2);
+  }
+  const size_t last_separator = path.find_last_of(u"\\/");
+  const size_t directory_end = last_separator == WStringView::npos ? 0 : last_separator + 1;
+  parts.directory = path.substr(0, directory_end);
+  const WStringView file = path.substr(directory_end);
+  const size_t dot = std::min(file.rfind(u'.'), file.size());
+  parts.name = file.substr(0, dot);
+  parts.extension = file.substr(dot);
+  return parts;
+}
+
+// Where the root of a qualified path ends: after "C:\", or after the share
+// of "\\server\share".
+size_t RootLength(WStringView path) {
+  if (!path.starts_with(u"\\\\")) return std::min<size_t>(3, path.size());
+  const size_t share = std::min(path.find(u'\\', 2), path.size());
+  return std::min(path.find(u'\\', share + 1), path.size());
+}
+
+// The folder ".." leads to: never above the root.
+WString ParentOf(WStringView folder) {
+  const size_t root = RootLength(folder);
+  const size_t last = folder.rfind(u'\\');
+  if (folder.size() <= root || last == WStringView::npos) return WString(folder);
+  return WString(folder.substr(0, std::max(last, root)));
+}
+
+}  // namespace
+
+PathParts SplitPath(WStringView path) {
+  PathParts parts = SplitWholePath(path);
+  if (parts.directory.size() > kPartLimit || parts.name.size() > kPartLimit || parts.extension.size() > kPartLimit) {
+    parts = PathParts();
+    parts.too_long = true;
+  }
+  return parts;
+}
+
+bool IsValidPathPart(WStringView part) { return part.find_first_of(u":*?") == WStringView::npos; }
+
+bool NeedsCurrentDirectory(WStringView path) {
+  return !(path.size() >= 2 && (path[1] == u':' || ((path[0] == u'\\' || path[0] == u'/') && path[0] == path[1])));
+}
+
+bool QualifyFile(WString& path, WStringView current) {
+  std::replace(path.begin(), path.end(), u'/', u'\\');
+  // The split empties every part of a path beyond its limits (a document in
+  // deep folders); qualified whole, the system says whether it can be used.
+  PathParts parts = SplitPath(path);
+  if (parts.too_long) parts = SplitWholePath(path);
+  if (parts.drive.empty()) {
+    const WString& directory = parts.directory;
+    if (directory.size() > 2 && directory.starts_with(u"\\\\")) {
+      // A network path is absolute already.
+    } else if (directory.size() > 2 && directory.starts_with(u"..\\")) {
+      WString reached(current);
+      WStringView remaining = directory;
+      for (; remaining.size() > 2 && remaining.starts_with(u"..\\"); remaining.remove_prefix(3))
+        reached = ParentOf(reached);
+      path = reached + u"\\" + WString(remaining) + parts.name + parts.extension;
+    } else if (directory.starts_with(u"\\")) {
+      path = SplitWholePath(current).drive + path;
+    } else {
+      path = WString(current) + u"\\" + path;
+    }
+  }
+  return IsValidPathPart(parts.directory) && IsValidPathPart(parts.name) && IsValidPathPart(parts.extension);
+}
+
+bool QualifyDirectory(WString& directory, WStringView current, uint32_t* code) {
+  *code = 0;
+  std::replace(directory.begin(), directory.end(), u'/', u'\\');
+  if (!directory.empty() && directory.back() != u'\\') directory += u'\\';
+  if (directory.starts_with(u"\\\\")) return true;
+  // Directories keep the split's limit: one that passes may become the Java
+  // process's working directory, which the system limits to MAX_PATH.
+  if (SplitPath(directory).too_long) {
+    *code = kErrorFilenameTooLong;
+    return false;
+  }
+  return QualifyFile(directory, current);
+}
+
+WString FileNameOf(WStringView qualified) {
+  const size_t last = qualified.rfind(u'\\');
+  return last == WStringView::npos ? WString() : WString(qualified.substr(last + 1));
+}
+
+bool CreationLevels(WStringView qualified_directory, WString* root, std::vector<WString>* levels) {
+  const PathParts parts = SplitPath(qualified_directory);
+  if (parts.too_long) return false;
+  *root = parts.drive;
+  WStringView remainder = parts.directory;
+  if (remainder.size() > 2 && remainder.starts_with(u"\\\\")) {
+    remainder.remove_prefix(2);
+    const size_t server_end = std::min(remainder.find(u'\\'), remainder.size());
+    *root = u"\\\\" + WString(remainder.substr(0, server_end));
+    remainder.remove_prefix(std::min(server_end + 1, remainder.size()));
+  }
+  remainder.remove_prefix(std::min(remainder.find_first_not_of(u'\\'), remainder.size()));
+  WString current = *root;
+  for (size_t end; (end = remainder.find(u'\\')) != WStringView::npos; remainder.remove_prefix(end + 1))
+    levels->push_back(current += u"\\" + WString(remainder.substr(0, end)));
+  return true;
+}
+
+std::vector<PlannedCopy> PlanCopies(const std::vector<WString>& files, const WString& destination,
+                                    const WString& staging, WStringView current, uint32_t process_id) {
+  std::vector<PlannedCopy> plan;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (files[i].empty()) continue;
+    WString source = files[i];
+    const bool valid = QualifyFile(source, current);
+    const WString target = destination + (valid ? FileNameOf(source) : WString());
+    plan.push_back({source, staging + DecimalText(process_id) + u"-" + DecimalText(i) + u".part", target});
+  }
+  return plan;
+}

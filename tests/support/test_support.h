@@ -1,7 +1,0 @@
-#pragma once
-// Shared helpers of the host tests.
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "platform/wide.h"
