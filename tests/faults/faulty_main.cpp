@@ -24,7 +24,7 @@ uint32_t Hook(const char* call) {
 struct Installer {
   Installer() {
     if (const char* fail = std::getenv("LEDGRIX_FAIL")) std::sscanf(fail, "%ld:%u", &g_fail_at, &g_code);
-    if (const char* calls = std::getenv("LEDGRIX_CALLS")) g_log = std::fopen(calls, "a");
+    if (const char* calls = std::getenv("LEDGRIX_CALLS")) g_log = std::fopen(calls, "ab");
     if (g_log) std::setvbuf(g_log, nullptr, _IONBF, 0);
     GetProcessHandleCount(GetCurrentProcess(), &g_handles_before);
     os::SetFaultHook(Hook);

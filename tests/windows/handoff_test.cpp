@@ -1,143 +1,132 @@
-// The real ledgrix.exe under Wine handing documents to the application
-// through the incoming folder: from the command line, from the shell's open
-// command, and from several launchers at once.
-#include <gtest/gtest.h>
+// Documents handed over through the incoming folder by the real launcher.
+#include "support.h"
 
-#include <algorithm>
+#include <shellapi.h>
+
 #include <set>
-
-#include "support/e2e.h"
 
 namespace {
 
-using e2e::Installation;
-using e2e::Process;
-using e2e::Quote;
+std::wstring Fill(std::wstring text, const std::wstring& folder) {
+  for (size_t at; (at = text.find(L"{}")) != std::wstring::npos;) text.replace(at, 2, folder);
+  return text;
+}
 
-// An installation whose Java stand-in records what the incoming folder holds
-// when it starts; every test starts without that folder.
 class HandOff : public ::testing::Test {
  protected:
   HandOff() {
-    e2e::RemoveIncomingFolder();
-    exe_ = at_.InstallLauncher();
-    at_.InstallStandIn(L"jre\\bin", 0, e2e::IncomingFolder());
-    at_.WriteFile(L"ledgrix.boot", e2e::Utf8(L"install_dir=" + at_.root() + L"\njrehome=" + at_.Path(L"jre") +
-                                             L"\nlib-classpath=lib\\app.jar;\n"));
+    RemoveTree(IncomingFolder());
+    exe_ = at_.Launcher(L"L'\u00e9t\u00e9 \u8d26\u672c\\bin\\ledgrix.exe");
+    at_.StandIn(L"jre\\bin");
+    at_.Put(L"L'\u00e9t\u00e9 \u8d26\u672c\\ledgrix.boot",
+            "install_dir=" + Utf8(at_.path) + "\njrehome=" + Utf8(at_.path) + "\\jre\nlib-classpath=a;\n");
   }
-  ~HandOff() override { e2e::RemoveIncomingFolder(); }
-
-  std::wstring Document(const std::wstring& name) const {
-    return at_.WriteFile(L"documents\\" + name, "content of " + e2e::Utf8(name));
+  ~HandOff() override { RemoveTree(IncomingFolder() + L"\\..\\staging"), RemoveTree(IncomingFolder()); }
+  // A document whose content is its name.
+  std::wstring Document(const std::wstring& name) const { return at_.Put(L"docs\\" + name, Utf8(name)); }
+  void ExpectArrived(const std::vector<std::wstring>& names) const {
+    EXPECT_EQ(ListFiles(IncomingFolder()), names);
+    for (const std::wstring& name : names) EXPECT_EQ(ReadAll(IncomingFolder() + L"\\" + name), Utf8(name));
   }
-  void ExpectArrived(const std::wstring& name) const {
-    EXPECT_EQ(e2e::IncomingFile(name), std::optional<std::string>("content of " + e2e::Utf8(name)));
-  }
-
-  Installation at_{L"handoff"};
+  Folder at_{L"handoff"};
   std::wstring exe_;
 };
 
-TEST_F(HandOff, AFirstStartHandsItsDocumentsOverBeforeTheApplicationStarts) {
-  Process launcher;
-  ASSERT_TRUE(launcher.Start(Quote(exe_) + L" -I " + Quote(Document(L"january.qif")) + L" -I " +
-                             Quote(Document(L"february.ofx"))));
-  std::vector<e2e::StandInRecord> records = at_.WaitForRecords(1);
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].incoming, (std::vector<std::string>{"february.ofx", "january.qif"}));
-  ExpectArrived(L"january.qif");
-  ExpectArrived(L"february.ofx");
-  at_.Release();
-  EXPECT_EQ(launcher.Wait(), std::optional<DWORD>(0));
+// The shell's open verb, as a double-click.
+DWORD OpenThroughShell(const std::wstring& document) {
+  SHELLEXECUTEINFOW info = {sizeof info};
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.lpFile = document.c_str();
+  DWORD code = STILL_ACTIVE;
+  if (ShellExecuteExW(&info) && info.hProcess && WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(info.hProcess, &code);
+  if (info.hProcess) CloseHandle(info.hProcess);
+  return code;
 }
 
-// The first start registers this launcher as the opener of documents.
-TEST_F(HandOff, WhileTheApplicationRunsDocumentsFromTheCommandLineAndTheShellArriveAndNoSecondOneStarts) {
-  Process first;
-  ASSERT_TRUE(first.Start(Quote(exe_)));
-  ASSERT_EQ(at_.WaitForRecords(1).size(), 1u);
-
-  EXPECT_EQ(e2e::RunToEnd(exe_, L"-I " + Quote(Document(L"march.qif"))), std::optional<DWORD>(0));
-  const std::wstring opened[] = {L"statement april.qif", L"\u0441\u0447\u0451\u0442.qif", L"\u8d26\u672c.ofx"};
-  for (const std::wstring& name : opened)
-    EXPECT_EQ(e2e::OpenThroughShell(Document(name)), std::optional<DWORD>(0)) << e2e::Utf8(name);
-  for (const std::wstring& name : {std::wstring(L"march.qif"), opened[0], opened[1], opened[2]}) ExpectArrived(name);
-  EXPECT_EQ(e2e::IncomingNames().size(), 4u);
-
-  EXPECT_TRUE(first.Running());
-  at_.Release();
-  EXPECT_EQ(first.Wait(), std::optional<DWORD>(0));
-  EXPECT_EQ(at_.Records().size(), 1u) << "exactly one application ran";
+TEST_F(HandOff, DocumentsArriveBeforeJavaStartsAndWhileItRunsAndOneJavaRuns) {
+  at_.Put(L"hold", "");
+  Process first(Quote(exe_) + L" -I " + Quote(Document(L"a.qif")) + L" -I " + Quote(Document(L"b.ofx")));
+  for (int tick = 0; tick < 6000 && Javas(at_.path).empty(); ++tick) Sleep(10);
+  ASSERT_EQ(Javas(at_.path).size(), 1u);
+  EXPECT_EQ(Javas(at_.path)[0].back(), L"incoming=b.ofx");
+  EXPECT_EQ(RunToEnd(Quote(exe_) + L" -I " + Quote(Document(L"c.qif"))).exit_code, 0u);
+  EXPECT_EQ(OpenThroughShell(Document(L"\u0441\u0447\u0451\u0442 \U0001F4B0.ofc")), 0u);
+  EXPECT_EQ(OpenThroughShell(Document(L"March 2024.off")), 0u);
+  ExpectArrived({L"March 2024.off", L"a.qif", L"b.ofx", L"c.qif", L"\u0441\u0447\u0451\u0442 \U0001F4B0.ofc"});
+  EXPECT_TRUE(first.Running()) << "the launcher waits for Java";
+  DeleteFileW((at_.path + L"\\hold").c_str());
+  EXPECT_EQ(first.Wait(), 0u);
+  EXPECT_EQ(Javas(at_.path).size(), 1u) << "one Java in all";
 }
 
-TEST_F(HandOff, EightLaunchersAtOnceStartOneApplicationAndHandOverEveryDocument) {
-  constexpr int kLaunchers = 8;
-  Process launchers[kLaunchers];
-  for (int i = 0; i < kLaunchers; ++i)
-    ASSERT_TRUE(launchers[i].Start(Quote(exe_) + L" -I " + Quote(Document(L"s" + std::to_wstring(i) + L".qif"))));
-  ASSERT_EQ(at_.WaitForRecords(1).size(), 1u);
-  auto ended = [&] { return std::count_if(launchers, launchers + kLaunchers, [](auto& p) { return !p.Running(); }); };
-  // All but the one waiting for the application end by themselves.
-  ASSERT_TRUE(e2e::WaitUntil([&] { return ended() == kLaunchers - 1; }, 90000)) << ended() << " ended";
-  for (int i = 0; i < kLaunchers; ++i) ExpectArrived(L"s" + std::to_wstring(i) + L".qif");
-  EXPECT_EQ(e2e::IncomingNames().size(), 8u);
-
-  at_.Release();
-  for (Process& launcher : launchers) EXPECT_EQ(launcher.Wait(), std::optional<DWORD>(0));
-  EXPECT_EQ(at_.Records().size(), 1u) << "exactly one application ran";
-}
-
-}  // namespace
-
-namespace {
-
-// The application reads the incoming folder at any moment: it must only ever
-// see a document whole, under its own name.
-TEST_F(HandOff, ADocumentAppearsInTheIncomingFolderOnlyWhole) {
-  const std::wstring name = L"large statement.ofx";
-  const std::string content(48 << 20, 'x');
-  const std::wstring document = at_.WriteFile(L"documents\\" + name, content);
-  e2e::MutexHolder running_application;
-  Process launcher;
-  ASSERT_TRUE(launcher.Start(Quote(exe_) + L" -I " + Quote(document)));
-  std::set<std::pair<std::wstring, ULONGLONG>> seen;
-  const std::wstring folder = e2e::IncomingFolder();
-  for (bool running = true; running;) {
-    running = launcher.Running();
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data))
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        seen.emplace(data.cFileName, (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow);
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+// Typed by hand, an apostrophe quotes too; the copy stops at the first
+// document that fails, silently.
+TEST_F(HandOff, EachDocumentArrivesUnderItsOwnName) {
+  RunningLauncher running;
+  const std::wstring deep = std::wstring(250, L'd') + L"\\" + std::wstring(250, L'e') + L"\\";
+  Document(L"f\u00e9vrier \u00fcber.qif"), Document(L"it's.ofx"), Document(L"  two blanks.qif"), Document(L"c.ofc");
+  Document(deep + L"relev\u00e9.qif");
+  struct Case {
+    std::wstring arguments;  // {} stands for the documents' folder
+    std::vector<std::wstring> arrived;
+  } cases[] = {
+      {L"-I \"{}\\f\u00e9vrier \u00fcber.qif\" -I '{}\\it''s.ofx' -I \"{}\\  two blanks.qif\"",
+       {L"  two blanks.qif", L"f\u00e9vrier \u00fcber.qif", L"it's.ofx"}},
+      {L"-I \"{}\\" + deep + L"relev\u00e9.qif\"", {L"relev\u00e9.qif"}},
+      {L"-I {}\\c.ofc -I {}\\gone.qif -I {}\\it's.ofx", {L"c.ofc"}},
+      {L"-I {}\\gone.qif -I {}\\c.ofc", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Utf8(c.arguments));
+    RemoveTree(IncomingFolder());
+    EXPECT_EQ(RunToEnd(Quote(exe_) + L" " + Fill(c.arguments, at_.path + L"\\docs")).exit_code, 0u);
+    if (!c.arrived.empty() && c.arrived[0] == L"relev\u00e9.qif") {
+      EXPECT_EQ(ListFiles(IncomingFolder()), c.arrived);
+      EXPECT_EQ(ReadAll(IncomingFolder() + L"\\relev\u00e9.qif"), Utf8(deep + L"relev\u00e9.qif"));
+    } else {
+      ExpectArrived(c.arrived);
+    }
+    EXPECT_TRUE(ListFiles(IncomingFolder() + L"\\..\\staging").empty());
   }
-  EXPECT_EQ(launcher.Wait(), std::optional<DWORD>(0));
-  const std::set<std::pair<std::wstring, ULONGLONG>> whole{{name, content.size()}};
-  EXPECT_EQ(seen, whole) << seen.size() << " names or sizes seen";
-  EXPECT_EQ(e2e::IncomingFile(name), std::optional<std::string>(content));
 }
 
-// The application holds its older copy open: that document cannot be
-// replaced, the hand-off stops there and leaves nothing behind.
-TEST_F(HandOff, ADocumentThatCannotBeMovedInStopsTheHandOffAndLeavesTheOlderCopyAndNoStagedFile) {
-  e2e::MutexHolder running_application;
-  ASSERT_EQ(e2e::RunToEnd(exe_, L"-I " + Quote(Document(L"a.qif"))), std::optional<DWORD>(0));
-  at_.WriteFile(L"documents\\a.qif", "newer a");
-  HANDLE held = CreateFileW((e2e::IncomingFolder() + L"\\a.qif").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+TEST_F(HandOff, EightLaunchersAtOnceStartOneJavaAndHandOverEveryDocument) {
+  at_.Put(L"hold", "");
+  std::vector<std::unique_ptr<Process>> launchers;
+  for (int i = 0; i < 8; ++i)
+    launchers.push_back(std::make_unique<Process>(Quote(exe_) + L" -I " + Quote(Document(std::to_wstring(i) + L".qif"))));
+  for (int tick = 0; tick < 9000 && (Javas(at_.path).empty() || ListFiles(IncomingFolder()).size() < 8); ++tick) Sleep(10);
+  ExpectArrived({L"0.qif", L"1.qif", L"2.qif", L"3.qif", L"4.qif", L"5.qif", L"6.qif", L"7.qif"});
+  DeleteFileW((at_.path + L"\\hold").c_str());
+  for (auto& launcher : launchers) EXPECT_EQ(launcher->Wait(), 0u);
+  EXPECT_EQ(Javas(at_.path).size(), 1u);
+}
+
+// The application reads the incoming folder at any moment: it only ever sees
+// a document whole, under its own name, and an older copy it holds open
+// stops the hand-off there, undamaged, with nothing left staged.
+TEST_F(HandOff, ADocumentAppearsOnlyWhole) {
+  RunningLauncher running;
+  const std::string large(48 << 20, 'x');
+  Process launcher(Quote(exe_) + L" -I " + Quote(at_.Put(L"docs\\large.ofx", large)));
+  std::set<std::pair<std::wstring, DWORD>> seen;
+  while (launcher.Running()) {
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((IncomingFolder() + L"\\*.ofx").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) seen.emplace(found.cFileName, found.nFileSizeLow), FindClose(find);
+  }
+  EXPECT_EQ(launcher.Wait(), 0u);
+  EXPECT_EQ(seen, (std::set<std::pair<std::wstring, DWORD>>{{L"large.ofx", static_cast<DWORD>(large.size())}}));
+
+  HANDLE held = CreateFileW((IncomingFolder() + L"\\large.ofx").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(e2e::RunToEnd(exe_, L"-I " + Quote(at_.Path(L"documents\\a.qif")) + L" -I " + Quote(Document(L"b.qif"))),
-            std::optional<DWORD>(0));
+  EXPECT_EQ(RunToEnd(Quote(exe_) + L" -I " + Quote(at_.Put(L"docs\\large.ofx", "newer")) + L" -I " +
+                     Quote(Document(L"b.qif"))).exit_code, 0u);
   CloseHandle(held);
-  ExpectArrived(L"a.qif");
-  EXPECT_EQ(e2e::IncomingNames(), std::vector<std::string>{"a.qif"}) << "b.qif comes after the failure";
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((e2e::StagingFolder() + L"\\*.*").c_str(), &data);
-  int staged = 0;
-  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data))
-    staged += !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  if (find != INVALID_HANDLE_VALUE) FindClose(find);
-  EXPECT_EQ(staged, 0);
+  EXPECT_EQ(ListFiles(IncomingFolder()), std::vector<std::wstring>{L"large.ofx"});
+  EXPECT_EQ(ReadAll(IncomingFolder() + L"\\large.ofx").size(), large.size());
+  EXPECT_TRUE(ListFiles(IncomingFolder() + L"\\..\\staging").empty());
 }
 
 }  // namespace
