@@ -6,9 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "launcher/java_command_line.h"
-#include "launcher/launch_environment.h"
-#include "platform/emulated_platform.h"
+#include "launcher/launch_values.h"
 
 namespace {
 
@@ -87,16 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     expected_class_path += (k > 2 ? u";" : u"") + install_dir + u"\\" + fields[k];
   }
 
-  EmulatedPlatform os;
-  ScopedPlatform installed(os);
-  os.fs().MakeDirectories(install_dir);
-  if (!settings.jrehome.empty() && !os.fs().MakeDirectories(settings.jrehome)) return 0;
-  CDiskObject disk;
-  try {
-    checkLaunchEnvironment(settings, disk);
-  } catch (const EmulatedExit&) {
-    return 0;  // a refused Java home ends the start before any command line
-  }
+  settings.java_home = settings.jrehome;
+  settings.use_jrehome = !settings.java_home.empty();
+  std::vector<WString> pieces;
+  if (splitString(settings.lib_classpath, u";", &pieces) <= 0) return 0;
+  settings.class_path = ClassPathOf(install_dir, pieces);
 
   std::vector<WString> expected = {settings.jrehome.empty() ? WString(u"javaw") : settings.jrehome + u"\\bin\\javaw"};
   const WString& options = settings.default_options;

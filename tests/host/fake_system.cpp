@@ -4,89 +4,36 @@ FakeSystem fake;
 
 std::string Narrow(WStringView text) { return std::string(text.begin(), text.end()); }
 
-namespace {
-void Note(const std::string& call, WStringView argument = u"") {
-  fake.calls.push_back(argument.empty() ? call : call + " " + Narrow(argument));
-}
-}  // namespace
-
 namespace os {
 
-uint32_t ModulePath(WString* path) {
-  Note("ModulePath");
-  if (!fake.module_error) *path = fake.module_path;
-  return fake.module_error;
-}
+uint32_t Note(const char* call) { return fake.calls.push_back(call), 0; }
+uint32_t ModulePath(WString* path) { return *path = u"C:\\App\\bin\\ledgrix.exe", Note("ModulePath"); }
 WString CommandLine() { return u""; }
-uintptr_t CreateMutex(const WString& name, uint32_t* error) {
-  Note("CreateMutex", name);
-  *error = fake.mutex_error;
-  return 1;
+uintptr_t CreateMutex(const WString&, uint32_t* error) {
+  *error = fake.another_launcher ? kErrorAlreadyExists : 0;
+  return Note("CreateMutex") + 1;
 }
 void CloseHandle(uintptr_t) { Note("CloseHandle"); }
-uint32_t ReadFile(const WString& path, std::string* bytes) {
-  Note("ReadFile", path);
-  auto file = fake.files.find(path);
-  if (file == fake.files.end()) return kErrorFileNotFound;
-  *bytes = file->second;
-  return 0;
+uint32_t ReadFile(const WString&, std::string* bytes) {
+  *bytes = "install_dir=C:\\App\nlib-classpath=a.jar;\n";
+  return Note("ReadFile") + (fake.boot_file ? 0 : kErrorFileNotFound);
 }
-uint32_t CurrentDirectory(WString* directory) {
-  Note("CurrentDirectory");
-  *directory = fake.current_directory;
-  return fake.current_error;
-}
-uint32_t EnterDirectory(const WString& path) {
-  Note("EnterDirectory", path);
-  return fake.folder_errors.contains(path) ? fake.folder_errors[path] : 0;
-}
-uint32_t CreateDirectory(const WString& path) {
-  Note("CreateDirectory", path);
-  return 0;
-}
-uint32_t CopyFile(const WString& source, const WString& target) {
-  Note("CopyFile", source + u" -> " + target);
-  return fake.copy_errors.contains(target) ? fake.copy_errors[target] : 0;
-}
-uint32_t MoveFile(const WString& source, const WString& target) {
-  Note("MoveFile", source + u" -> " + target);
-  return fake.copy_errors.contains(target) ? fake.copy_errors[target] : 0;
-}
-void DeleteFile(const WString& path) { Note("DeleteFile", path); }
-uint32_t AppDataFolder(WString* folder) {
-  Note("AppDataFolder");
-  *folder = fake.app_data;
-  return fake.app_data_error;
-}
-uint32_t ProcessId() { return 77; }
-void SearchFolders(WString* system, WString* windows, WString* path_variable) {
-  *system = u"C:\\windows\\system32";
-  *windows = u"C:\\windows";
-  *path_variable = u"C:\\jdk\\bin;bin";
-}
-uint32_t SearchPath(const WString& search_path, const WString& name, WString* found) {
-  Note("SearchPath", search_path + u" " + name);
-  *found = u"C:\\windows\\system32\\javaw.exe";
-  return fake.search_error;
-}
-uint32_t RunAndWait(const WString& program, const WString& command_line, const WString& directory) {
-  Note("RunAndWait", program + u"|" + command_line + u"|" + directory);
-  return fake.run_error;
-}
-uint64_t PhysicalMemory() { return fake.memory; }
-WString SystemText(uint32_t code) { return code == 317 ? u"" : u"text of " + DecimalText(code) + u"\r\n"; }
-void ShowBox(const WString& text, uint32_t style) {
-  Note("ShowBox " + std::to_string(style));
-  fake.boxes.push_back(text);
-}
-void Exit(uint32_t code) {
-  Note("Exit " + std::to_string(code));
-  throw FakeExit{code};
-}
-void WriteRegistry(const std::vector<RegistryWrite>& writes) {
-  Note("WriteRegistry");
-  fake.registry.insert(fake.registry.end(), writes.begin(), writes.end());
-}
+uint32_t CurrentDirectory(WString* directory) { return *directory = u"C:\\work", Note("CurrentDirectory"); }
+uint32_t EnterDirectory(const WString&) { return Note("EnterDirectory"); }
+uint32_t CreateDirectory(const WString&) { return Note("CreateDirectory"); }
+uint32_t CopyFile(const WString&, const WString&) { return Note("CopyFile"); }
+uint32_t MoveFile(const WString&, const WString&) { return Note("MoveFile"); }
+void DeleteFile(const WString&) { Note("DeleteFile"); }
+uint32_t AppDataFolder(WString* folder) { return *folder = u"C:\\AppData", Note("AppDataFolder"); }
+uint32_t ProcessId() { return 7; }
+void SearchFolders(WString*, WString*, WString*) { Note("SearchFolders"); }
+uint32_t SearchPath(const WString&, const WString&, WString* found) { return *found = u"j", Note("SearchPath"); }
+uint32_t RunAndWait(const WString&, const WString&, const WString&) { return Note("RunAndWait"); }
+uint64_t PhysicalMemory() { return Note("PhysicalMemory"); }
+WString SystemText(uint32_t) { return Note("SystemText"), u"text\r\n"; }
+void ShowBox(const WString&, uint32_t) { Note("ShowBox"); }
+void Exit(uint32_t code) { Note("Exit"), throw FakeExit{code}; }
+void WriteRegistry(const std::vector<RegistryWrite>&) { Note("WriteRegistry"); }
 void SetFaultHook(FaultHook) {}
 
 }  // namespace os

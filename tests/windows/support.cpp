@@ -1,5 +1,7 @@
 #include "support.h"
 
+#include "box.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -123,66 +125,11 @@ DWORD Process::Wait() {
   return code;
 }
 
-namespace {
-
-std::wstring TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-  std::wstring text(length + 1, L'\0');
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
-                      &length);
-  text.resize(length);
-  return text;
-}
-
-struct BoxSearch {
-  DWORD process_id;
-  HWND box;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM search) {
-  auto* wanted = reinterpret_cast<BoxSearch*>(search);
-  DWORD owner = 0;
-  wchar_t name[16] = {};
-  GetWindowThreadProcessId(window, &owner);
-  GetClassNameW(window, name, 16);
-  if (owner != wanted->process_id || wcscmp(name, L"#32770") || !IsWindowVisible(window) || TextOf(window) != L"Error")
-    return TRUE;
-  wanted->box = window;
-  return FALSE;
-}
-
-// The box's text, "(stop) " first when its icon shows.
-std::wstring ReadBox(HWND box) {
-  std::wstring icon, text;
-  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    wchar_t name[16] = {};
-    GetClassNameW(child, name, 16);
-    const LONG style = GetWindowLongW(child, GWL_STYLE);
-    if (_wcsicmp(name, L"Static") || !(style & WS_VISIBLE)) continue;
-    DWORD_PTR handle = 0;
-    if ((style & SS_TYPEMASK) != SS_ICON) {
-      if (text.empty()) text = TextOf(child);
-    } else if (SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &handle) && handle) {
-      icon = L"(stop) ";
-    }
-  }
-  return icon + text;
-}
-
-}  // namespace
-
 Outcome RunToEnd(const std::wstring& command_line, const wchar_t* directory) {
   Process process(command_line, directory);
   Outcome run{STILL_ACTIVE, {}};
-  for (DWORD tick = 0; tick < 12000 && process.Running(); ++tick, Sleep(10)) {
-    BoxSearch search{process.info.dwProcessId, nullptr};
-    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-    if (!search.box) continue;
-    run.boxes.push_back(ReadBox(search.box));
-    PostMessageW(search.box, WM_COMMAND, IDOK, 0);
-    for (int wait = 0; wait < 1000 && IsWindow(search.box) && IsWindowVisible(search.box); ++wait) Sleep(10);
-  }
+  for (DWORD tick = 0; tick < 12000 && process.Running(); ++tick, Sleep(10))
+    if (HWND box = FindErrorBox(process.info.dwProcessId)) run.boxes.push_back(ReadAndClose(box));
   run.exit_code = process.Wait();
   return run;
 }
