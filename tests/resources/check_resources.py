@@ -2,11 +2,13 @@
 """Checks the resource section of a built ledgrix.exe.
 
 It must hold exactly the document icon group (id 202, eight images), one
-version record and one empty manifest, and no other resource types.
+version record and one empty manifest, and no other resource types. With
+--version, the version record's numbers and strings must be that version.
 
-Usage: check_resources.py path/to/exe
+Usage: check_resources.py [--version X.Y.Z] path/to/exe
 """
 
+import re
 import struct
 import sys
 import xml.etree.ElementTree as ET
@@ -190,7 +192,7 @@ def parse_version_block(data, offset=0):
     return key, value, value_type == 1, children, end
 
 
-def check_version(tree):
+def check_version(tree, expected=None):
     data = single(tree, RT_VERSION, 1)
     key, value, _, children, _ = parse_version_block(data)
     require(key == "VS_VERSION_INFO", "version record key is %r" % key)
@@ -206,6 +208,16 @@ def check_version(tree):
                 strings[name] = text.decode("utf-16-le").rstrip("\0") if is_text else ""
     for name in ("ProductName", "FileDescription"):
         require(strings.get(name), "version record has no %s string" % name)
+    if expected:
+        parts = [int(part) for part in expected.split(".")] + [0] * 4
+        numbers = ((parts[0] << 16 | parts[1]), (parts[2] << 16 | parts[3]))
+        file_version = struct.unpack_from("<II", value, 8)
+        product_version = struct.unpack_from("<II", value, 16)
+        for name, found in (("file", file_version), ("product", product_version)):
+            require(found == numbers, "fixed %s version is %d.%d.%d.%d, expected %s" % (
+                name, found[0] >> 16, found[0] & 0xFFFF, found[1] >> 16, found[1] & 0xFFFF, expected))
+        for name in ("FileVersion", "ProductVersion"):
+            require(strings.get(name) == expected, "%s string is %r, expected %r" % (name, strings.get(name), expected))
     return strings
 
 
@@ -221,8 +233,11 @@ def check_manifest(tree):
 
 
 def main(argv):
-    if len(argv) != 2:
-        print("usage: check_resources.py path/to/exe", file=sys.stderr)
+    expected = None
+    if len(argv) == 4 and argv[1] == "--version":
+        expected, argv = argv[2], argv[2:]
+    if len(argv) != 2 or (expected is not None and not re.fullmatch(r"\d+(\.\d+){0,3}", expected)):
+        print("usage: check_resources.py [--version X.Y.Z] path/to/exe", file=sys.stderr)
         return 2
     path = argv[1]
     try:
@@ -231,7 +246,7 @@ def main(argv):
         tree = read_resources(pe)
         check_types(tree)
         check_icons(tree)
-        strings = check_version(tree)
+        strings = check_version(tree, expected)
         check_manifest(tree)
     except Mismatch as error:
         print("%s: %s" % (path, error), file=sys.stderr)
