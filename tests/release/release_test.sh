@@ -32,6 +32,8 @@ cmp "$archive" "$work/repacked.zip" || fail "the archive depends on more than it
 exe=$work/unpacked/bin/ledgrix.exe
 osslsigncode verify -CAfile "$work/cert.pem" -in "$exe" >"$work/verify.log" 2>&1 || fail "no valid signature"
 grep -q 'Message digest algorithm *: SHA256' "$work/verify.log" || fail "not signed with SHA-256"
+osslsigncode remove-signature -in "$exe" -out "$work/unsigned.exe" >/dev/null
+cmp "$first" "$work/unsigned.exe" || fail "the signed launcher is not the build with a signature added"
 python3 "$src/tests/resources/check_resources.py" --version "$version" "$exe"
 
 install=$work/install
