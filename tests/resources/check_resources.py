@@ -209,8 +209,8 @@ def check_version(tree, expected=None):
     for name in ("ProductName", "FileDescription"):
         require(strings.get(name), "version record has no %s string" % name)
     if expected:
-        parts = [int(part) for part in expected.split(".")] + [0] * 4
-        numbers = ((parts[0] << 16 | parts[1]), (parts[2] << 16 | parts[3]))
+        fields = [int(field) for field in expected.split(".")] + [0] * 4
+        numbers = ((fields[0] << 16 | fields[1]), (fields[2] << 16 | fields[3]))
         file_version = struct.unpack_from("<II", value, 8)
         product_version = struct.unpack_from("<II", value, 16)
         for name, found in (("file", file_version), ("product", product_version)):
