@@ -35,7 +35,8 @@ grep -q 'Message digest algorithm *: SHA256' "$work/verify.log" || fail "not sig
 osslsigncode remove-signature -in "$exe" -out "$work/unsigned.exe" >/dev/null
 cmp "$first" "$work/unsigned.exe" || fail "the signed launcher is not the build with a signature added"
 LEDGRIX_EXE=$(win "$exe") LEDGRIX_VERSION=$version timeout 120 "$src/script/run-wine.sh" "$(win "$windows_tests")" \
-  --gtest_filter='Registration.TheLauncherCarries*' >"$work/resources.log" || fail "resources: $(cat "$work/resources.log")"
+  --gtest_filter='Registration.TheLauncherCarries*' >"$work/resources.log" && grep -q '^\[  PASSED  \] 1 test' "$work/resources.log" ||
+  fail "resources: $(cat "$work/resources.log")"
 
 install=$work/install
 mkdir -p "$install/bin" "$install/jre/bin"
