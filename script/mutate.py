@@ -9,7 +9,6 @@ mutation score and every surviving mutant. Run through script/mutate.
 import argparse
 import fcntl
 import fnmatch
-import glob
 import os
 import random
 import re
@@ -19,9 +18,10 @@ import subprocess
 import sys
 import time
 
-# The product code, relative to the repository root.
-PRODUCT_GLOBS = ["**/*.c", "**/*.cpp", "**/*.h"]
-EXCLUDED_GLOBS = ["tests/*", "bench/*", "build/*", "dist/*", "emulated_*", "*/emulated_*"]
+# The product code: paths relative to the repository root, matched as by
+# fnmatch, where * also spans folders.
+PRODUCT_GLOBS = ["*.c", "*.cpp", "*.h"]
+EXCLUDED_GLOBS = ["tests/*", "bench/*", "build/*", "dist/*", ".*", "emulated_*", "*/emulated_*"]
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 HOST_DIR = "build/mutate-host"
@@ -33,6 +33,8 @@ HOST_CONFIGURE = ["-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug"]
 WINDOWS_CONFIGURE = ["-G", "Ninja", "-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake",
                      "-DCMAKE_BUILD_TYPE=Release"]
 WINE_PREFIX = os.path.join(WINDOWS_DIR, "wineprefix")
+# For the tests without a timeout of their own; the Wine tests set 120 s themselves.
+WINE_TIMEOUT = 120
 # A mutant that allocates without end must not take the shared machine's memory.
 HOST_MEMORY_LIMIT = 4 << 30
 
@@ -194,14 +196,23 @@ def file_mutants(path):
 
 
 def product_files(restrict):
-    files = set()
-    for pattern in PRODUCT_GLOBS:
-        for path in glob.glob(pattern, root_dir=ROOT, recursive=True):
-            if any(fnmatch.fnmatch(path, x) for x in EXCLUDED_GLOBS):
+    def excluded(path):
+        return any(fnmatch.fnmatch(path, x) for x in EXCLUDED_GLOBS)
+
+    files = []
+    # Walked rather than globbed, so the build folders (a Wine prefix among
+    # them) are never entered.
+    for folder, subfolders, names in os.walk(ROOT):
+        relative = os.path.relpath(folder, ROOT)
+        relative = "" if relative == "." else relative + "/"
+        subfolders[:] = sorted(d for d in subfolders if not excluded(relative + d + "/"))
+        for name in names:
+            path = relative + name
+            if excluded(path) or not any(fnmatch.fnmatch(path, g) for g in PRODUCT_GLOBS):
                 continue
             if restrict and not any(fnmatch.fnmatch(path, r) for r in restrict):
                 continue
-            files.add(path)
+            files.append(path)
     return sorted(files)
 
 
@@ -294,7 +305,7 @@ class Builds:
         try:
             # One at a time: the Wine tests share a prefix and read each other's message boxes.
             code, output = run(["ctest", "--test-dir", WINDOWS_DIR, "--stop-on-failure", "-j", "1",
-                                "--timeout", str(self.args.wine_timeout)], self.log, 4 * 3600)
+                                "--timeout", str(WINE_TIMEOUT)], self.log, 4 * 3600)
         finally:
             run(teardown, self.log, 300)
         failed = failed_tests(output)
@@ -334,19 +345,23 @@ class Mutated:
         path = self.mutant["path"]
         with open(os.path.join(ROOT, path), "rb") as f:
             self.original = f.read()
+        lines = self.original.decode("utf-8", "surrogateescape").splitlines(keepends=True)
+        line = lines[self.mutant["line"] - 1]
+        body = line.rstrip("\r\n")
+        if body != self.mutant["original"]:
+            raise Failure("%s changed while mutating it" % path)
+        lines[self.mutant["line"] - 1] = self.mutant["mutated"] + line[len(body):]
         with open(os.path.join(ROOT, BACKUP_CONTENT), "wb") as f:
             f.write(self.original)
             os.fsync(f.fileno())
         with open(os.path.join(ROOT, BACKUP_PATH), "w") as f:
             f.write(path + "\n")
             os.fsync(f.fileno())
-        lines = self.original.decode("utf-8", "surrogateescape").splitlines(keepends=True)
-        line = lines[self.mutant["line"] - 1]
-        ending = line[len(line.rstrip("\r\n")):]
-        if line.rstrip("\r\n") != self.mutant["original"]:
-            raise Failure("%s changed while mutating it" % path)
-        lines[self.mutant["line"] - 1] = self.mutant["mutated"] + ending
-        write_file(path, "".join(lines).encode("utf-8", "surrogateescape"))
+        try:
+            write_file(path, "".join(lines).encode("utf-8", "surrogateescape"))
+        except BaseException:
+            self.__exit__()
+            raise
         return self
 
     def __exit__(self, *exc):
@@ -371,7 +386,6 @@ def parse_args(argv):
     p.add_argument("--list", action="store_true", help="list the mutants and stop")
     p.add_argument("--jobs", type=int, default=2, metavar="N", help="build and host-test jobs (default 2)")
     p.add_argument("--host-timeout", type=int, default=30, metavar="S", help="per host test (default 30)")
-    p.add_argument("--wine-timeout", type=int, default=120, metavar="S", help="per Wine test (default 120)")
     return p.parse_args(argv)
 
 
