@@ -14,6 +14,7 @@ import random
 import re
 import resource
 import signal
+import statistics
 import subprocess
 import sys
 import time
@@ -106,6 +107,8 @@ COMPARISON_RE = re.compile(r"(?<=\s)(==|!=|<=|>=|<|>)(?=\s)")
 LOGICAL_RE = re.compile(r"(?<=\s)(&&|\|\|)(?=\s)")
 ARITHMETIC_RE = re.compile(r"(?<=\s)([+-])(?=\s)")
 INTEGER_RE = re.compile(r"(?<![\w.'])(0[xX][0-9a-fA-F]+|[0-9]+)([uUlL]*)(?![\w.'])")
+# The 0 of "= 0" after a parameter list makes a function pure virtual, not a number.
+PURE_SPECIFIER_RE = re.compile(r"\)[\w\s]*=\s*$")
 BOOLEAN_RE = re.compile(r"\b(true|false)\b")
 CONDITION_RE = re.compile(r"\b(if|while)\s*\(")
 CALL_STATEMENT_RE = re.compile(r"[A-Za-z_~:][\w:.\->\[\]()*&]*\(.*\)\s*;")
@@ -155,6 +158,8 @@ def line_mutations(line, masked):
     for m in ARITHMETIC_RE.finditer(masked):
         found.append((m.start(), m.end(), "-" if m.group(1) == "+" else "+"))
     for m in INTEGER_RE.finditer(masked):
+        if PURE_SPECIFIER_RE.search(masked[:m.start()]):
+            continue
         for new in integer_mutations(m.group(1), m.group(2)):
             found.append((m.start(), m.end(), new))
     for m in BOOLEAN_RE.finditer(masked):
@@ -492,8 +497,9 @@ def report(results):
                         ("Wine-evaluated", [r for r in results if r[2] == "wine"]),
                         ("not compiling", [r for r in results if r[1] == "no-compile"])):
         if rows:
-            print("time per %s mutant: %.1f s average over %d" % (label, sum(r[3] for r in rows) / len(rows),
-                                                                 len(rows)))
+            # The median too: a mutant in a header rebuilds nearly everything and pulls the average up.
+            print("time per %s mutant: %.1f s average, %.1f s median, over %d" % (
+                label, sum(r[3] for r in rows) / len(rows), statistics.median(r[3] for r in rows), len(rows)))
     if survived:
         print("survivors:")
     lines = [describe(r[0]) for r in survived]
