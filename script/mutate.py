@@ -108,7 +108,7 @@ LOGICAL_RE = re.compile(r"(?<=\s)(&&|\|\|)(?=\s)")
 ARITHMETIC_RE = re.compile(r"(?<=\s)([+-])(?=\s)")
 INTEGER_RE = re.compile(r"(?<![\w.'])(0[xX][0-9a-fA-F]+|[0-9]+)([uUlL]*)(?![\w.'])")
 # The 0 of "= 0" after a parameter list makes a function pure virtual, not a number.
-PURE_SPECIFIER_RE = re.compile(r"\)[\w\s]*=\s*$")
+PURE_VIRTUAL_RE = re.compile(r"\)[\w\s]*=\s*$")
 BOOLEAN_RE = re.compile(r"\b(true|false)\b")
 CONDITION_RE = re.compile(r"\b(if|while)\s*\(")
 CALL_STATEMENT_RE = re.compile(r"[A-Za-z_~:][\w:.\->\[\]()*&]*\(.*\)\s*;")
@@ -141,6 +141,19 @@ def matching_paren(masked, open_pos):
     return -1
 
 
+def matching_paren_backwards(text):
+    """Where the parenthesis closed by the text's last character opens; -1 if none."""
+    depth = 0
+    for k in range(len(text) - 1, -1, -1):
+        if text[k] == ")":
+            depth += 1
+        elif text[k] == "(":
+            depth -= 1
+            if depth == 0:
+                return k
+    return -1
+
+
 def line_mutations(line, masked):
     """(start, end, replacement) for every mutation of one line."""
     found = []
@@ -158,7 +171,7 @@ def line_mutations(line, masked):
     for m in ARITHMETIC_RE.finditer(masked):
         found.append((m.start(), m.end(), "-" if m.group(1) == "+" else "+"))
     for m in INTEGER_RE.finditer(masked):
-        if PURE_SPECIFIER_RE.search(masked[:m.start()]):
+        if PURE_VIRTUAL_RE.search(masked[:m.start()]):
             continue
         for new in integer_mutations(m.group(1), m.group(2)):
             found.append((m.start(), m.end(), new))
@@ -166,10 +179,12 @@ def line_mutations(line, masked):
         found.append((m.start(), m.end(), "false" if m.group(1) == "true" else "true"))
     stripped = masked.strip()
     if CALL_STATEMENT_RE.fullmatch(stripped):
-        head = re.match(r"[\w:~]+", stripped).group(0)
-        callee = stripped[:stripped.index("(")]
-        balanced = matching_paren(stripped, stripped.index("(")) == len(stripped.rstrip(";").rstrip()) - 1
-        if head not in NOT_CALLS and not re.search(r"\s", callee) and balanced:
+        call = stripped[:-1].rstrip()
+        opening = matching_paren_backwards(call)
+        callee = call[:opening]
+        head = re.match(r"[\w:~]*", stripped).group(0)
+        if opening > 0 and not re.search(r"\s", callee) and head not in NOT_CALLS \
+                and call.count("(") == call.count(")"):
             start = masked.index(stripped[0])
             end = masked.rindex(";") + 1
             found.append((start, end, ";"))
