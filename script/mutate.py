@@ -246,7 +246,7 @@ class Failure(Exception):
     pass
 
 
-def run(command, log, timeout, env=None, limit_memory=False):
+def run(command, log, timeout, limit_memory=False):
     """Runs a command in a session of its own, its output appended to log.
 
     Returns (exit code, output); a timeout returns code None. The whole
@@ -259,7 +259,7 @@ def run(command, log, timeout, env=None, limit_memory=False):
 
     log.write("$ %s\n" % " ".join(command))
     log.flush()
-    proc = subprocess.Popen(command, cwd=ROOT, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+    proc = subprocess.Popen(command, cwd=ROOT, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                             stderr=subprocess.STDOUT, start_new_session=True, preexec_fn=limits)
     try:
         output, _ = proc.communicate(timeout=timeout)
@@ -304,7 +304,8 @@ class Builds:
 
     def sources(self, directory):
         """Every file the build's compilations read, relative to the root."""
-        code, output = run(["ninja", "-C", directory, "-t", "deps"], open(os.devnull, "w"), 120)
+        with open(os.devnull, "w") as quiet:
+            code, output = run(["ninja", "-C", directory, "-t", "deps"], quiet, 120)
         if code != 0:
             raise Failure("cannot read the dependencies of %s" % directory)
         found = set()
