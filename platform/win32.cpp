@@ -102,7 +102,7 @@ uintptr_t CreateMutex(const WString& name, uint32_t* error) {
   return reinterpret_cast<uintptr_t>(mutex);
 }
 
-void CloseHandle(uintptr_t handle) { ScopedHandle closed(reinterpret_cast<HANDLE>(handle)); }
+void CloseHandle(uintptr_t handle) { ::CloseHandle(reinterpret_cast<HANDLE>(handle)); }
 
 uint32_t ReadFile(const WString& path, std::string* bytes) {
   ScopedHandle file(Fails("CreateFileW") ? INVALID_HANDLE_VALUE
