@@ -1,8 +1,8 @@
 #pragma once
-// A recording stand-in for the system layer, for the one behaviour that is the
-// order of a start's calls: each call is noted by name, and every answer is a
-// success but for the boot file, which is missing unless boot_file is set, and
-// the guard, which existed already when another_launcher is set.
+// A recording stand-in for the system layer, where the order of the calls is
+// the behaviour: each call is noted by name, and every answer is a success but
+// for the call named by fail, which answers 5, the boot file, missing unless
+// boot_file is set, and the guard, which existed already with another_launcher.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,6 +18,7 @@ struct FakeExit {
 struct FakeSystem {
   std::vector<std::string> calls;
   bool boot_file = true, another_launcher = false;
+  std::string fail;
 };
 
 extern FakeSystem fake;

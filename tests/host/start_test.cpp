@@ -20,7 +20,7 @@ TEST(Start, AsksTheSystemInItsOrder) {
       {false, true, u"-I C:\\d\\a.qif", " SystemText ShowBox Exit"},
   };
   for (const Case& c : cases) {
-    fake = FakeSystem{{}, c.boot_file, c.another_launcher};
+    fake = FakeSystem{{}, c.boot_file, c.another_launcher, ""};
     try {
       LauncherProcess process;
       EXPECT_EQ(RunLauncher(process, u"\"C:\\App\\bin\\ledgrix.exe\" " + WString(c.arguments)), 0);
