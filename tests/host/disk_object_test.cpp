@@ -9,8 +9,8 @@ namespace {
 
 TEST(DiskObject, AnswersAndKeepsTheTextAndCodeOfTheLastFailure) {
   const std::vector<WString> two = {u"C:\\in\\a.qif", u"", u"C:\\in\\b.qif"};
-  auto copy = [](std::vector<WString> files) {
-    return [files](CDiskObject& disk) { return disk.CopyFiles(files, u"C:\\dest", u"C:\\stage"); };
+  auto copy = [](std::vector<WString> files, WString destination = u"C:\\dest") {
+    return [=](CDiskObject& disk) { return disk.CopyFiles(files, destination, u"C:\\stage"); };
   };
   auto exists = [](WString path) { return [path](CDiskObject& disk) { return disk.DirectoryExists(path); }; };
   auto create = [](WString path) { return [path](CDiskObject& disk) { return disk.CreateDirectory(path); }; };
@@ -30,6 +30,8 @@ TEST(DiskObject, AnswersAndKeepsTheTextAndCodeOfTheLastFailure) {
       {"EnterDirectory", copy(two), false, u"text of 5 C:\\dest", 5, "CreateDirectory EnterDirectory SystemText"},
       {"CurrentDirectory", copy({u"a.qif"}), false, u"text of 5 a.qif", 5, kReady + "CurrentDirectory SystemText"},
       {"", copy({u"", u"a.qif"}), true, u"", 0, kReady + "CurrentDirectory CopyFile MoveFile"},
+      {"", copy({u"", u"C:\\a.qif"}), true, u"", 0, kReady + "CopyFile MoveFile"},
+      {"", copy(two, u"C:\\d*"), false, kInternal, 0, ""},
       {"", copy({}), false, kInternal, 0, ""},
       {"", exists(u""), false, kInternal, 0, ""},
       {"", exists(u"C:\\a*"), false, kInternal, 0, ""},
@@ -38,6 +40,7 @@ TEST(DiskObject, AnswersAndKeepsTheTextAndCodeOfTheLastFailure) {
       {"", exists(u"x"), true, u"", 0, "CurrentDirectory EnterDirectory"},
       {"", create(u"C:\\a\\b"), true, u"", 0, "CreateDirectory CreateDirectory EnterDirectory"},
       {"", create(u""), false, kInternal, 0, ""},
+      {"", create(u"\\\\srv\\" + WString(300, u's')), false, kInternal, 0, ""},
   };
   for (const Case& c : cases) {
     fake = FakeSystem{{}, true, false, c.fail};

@@ -18,6 +18,7 @@ TEST(PathRules, QualifiesAgainstTheCurrentDirectory) {
       {u"\\docs\\a", u"\\\\srv\\share", true, u"\\docs\\a"},
       {u"\\\\srv\\share\\a.ofx", u"C:\\x", true, u"\\\\srv\\share\\a.ofx"},
       {u"C:dir\\a", u"D:\\x", true, u"C:dir\\a"},
+      {u"C:", u"D:\\x", true, u"C:"},
       {u"a*.ofx", u"C:\\w", false, u"C:\\w\\a*.ofx"},
       {u"C:\\a:b\\c", u"C:\\w", false, u"C:\\a:b\\c"},
       {u"C:\\x\\a.of?", u"C:\\w", false, u"C:\\x\\a.of?"},
