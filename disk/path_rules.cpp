@@ -2,11 +2,7 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr size_t kPartLimit = 255;
-
-PathParts SplitWholePath(WStringView path) {
+PathParts SplitPath(WStringView path) {
   if (path.starts_with(u"\\\\?\\")) path.remove_prefix(4);
   PathParts parts;
   if (path.size() >= 2 && path[1] == u':') {
@@ -22,6 +18,8 @@ PathParts SplitWholePath(WStringView path) {
   parts.extension = file.substr(dot);
   return parts;
 }
+
+namespace {
 
 // Where the root of a qualified path ends: after "C:\", or after the share
 // of "\\server\share".
@@ -41,15 +39,6 @@ WString ParentOf(WStringView folder) {
 
 }  // namespace
 
-PathParts SplitPath(WStringView path) {
-  PathParts parts = SplitWholePath(path);
-  if (parts.directory.size() > kPartLimit || parts.name.size() > kPartLimit || parts.extension.size() > kPartLimit) {
-    parts = PathParts();
-    parts.too_long = true;
-  }
-  return parts;
-}
-
 bool IsValidPathPart(WStringView part) { return part.find_first_of(u":*?") == WStringView::npos; }
 
 bool NeedsCurrentDirectory(WStringView path) {
@@ -58,22 +47,19 @@ bool NeedsCurrentDirectory(WStringView path) {
 
 bool QualifyFile(WString& path, WStringView current) {
   std::replace(path.begin(), path.end(), u'/', u'\\');
-  // The split empties every part of a path beyond its limits (a document in
-  // deep folders); qualified whole, the system says whether it can be used.
-  PathParts parts = SplitPath(path);
-  if (parts.too_long) parts = SplitWholePath(path);
+  const PathParts parts = SplitPath(path);
   if (parts.drive.empty()) {
     const WString& directory = parts.directory;
     if (directory.size() > 2 && directory.starts_with(u"\\\\")) {
       // A network path is absolute already.
-    } else if (directory.size() > 2 && directory.starts_with(u"..\\")) {
+    } else if (directory.starts_with(u"..\\")) {
       WString reached(current);
       WStringView remaining = directory;
-      for (; remaining.size() > 2 && remaining.starts_with(u"..\\"); remaining.remove_prefix(3))
+      for (; remaining.starts_with(u"..\\"); remaining.remove_prefix(3))
         reached = ParentOf(reached);
       path = reached + u"\\" + WString(remaining) + parts.name + parts.extension;
     } else if (directory.starts_with(u"\\")) {
-      path = SplitWholePath(current).drive + path;
+      path = SplitPath(current).drive + path;
     } else {
       path = WString(current) + u"\\" + path;
     }
@@ -88,7 +74,7 @@ bool QualifyDirectory(WString& directory, WStringView current, uint32_t* code) {
   if (directory.starts_with(u"\\\\")) return true;
   // Directories keep the split's limit: one that passes may become the Java
   // process's working directory, which the system limits to MAX_PATH.
-  if (SplitPath(directory).too_long) {
+  if (SplitPath(directory).directory.size() > kDirectoryPartLimit) {
     *code = kErrorFilenameTooLong;
     return false;
   }
@@ -102,7 +88,7 @@ WString FileNameOf(WStringView qualified) {
 
 bool CreationLevels(WStringView qualified_directory, WString* root, std::vector<WString>* levels) {
   const PathParts parts = SplitPath(qualified_directory);
-  if (parts.too_long) return false;
+  if (parts.directory.size() > kDirectoryPartLimit) return false;
   *root = parts.drive;
   WStringView remainder = parts.directory;
   if (remainder.size() > 2 && remainder.starts_with(u"\\\\")) {

@@ -12,11 +12,13 @@ struct PathParts {
   WString directory;  // up to and including the last '\' or '/'
   WString name;
   WString extension;  // from the last '.' of the final component, dot included
-  // A directory, name or extension over 255 characters, the split's limit.
-  bool too_long = false;
 };
 
+// The C runtime's split, without its limits: a file path beyond them is
+// qualified whole, since emptied parts would name another path. Only a
+// directory keeps the split's limit of 255 characters.
 PathParts SplitPath(WStringView path);
+inline constexpr size_t kDirectoryPartLimit = 255;
 
 // False when the part holds ':', '*' or '?'.
 bool IsValidPathPart(WStringView part);

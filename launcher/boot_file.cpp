@@ -21,8 +21,7 @@ constexpr Key kKeys[] = {
 };
 
 void ParseLine(WString& line, LaunchSettings* settings) {
-  size_t start = 0;
-  while (start < line.size() && IsBlank(line[start])) ++start;
+  const size_t start = std::min(line.find_first_not_of(u" \t\n\r"), line.size());
   const WStringView rest = WStringView(line).substr(start);
   if (rest.starts_with(u'#')) return;
   for (const Key& key : kKeys) {

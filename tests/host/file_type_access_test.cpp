@@ -25,6 +25,9 @@ TEST(FileTypeAccess, WritesOnlyWhatItsFieldsName) {
     record.WriteTypeKey(&writes);
     EXPECT_TRUE(writes == c.writes) << Narrow(c.extension);
   }
+  fake = FakeSystem();
+  EXPECT_TRUE(CGCFileTypeAccess().WriteAssociation()) << "whatever the registry refused";
+  EXPECT_EQ(fake.calls, std::vector<std::string>{"WriteRegistry"});
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ TEST(PathRules, QualifiesAgainstTheCurrentDirectory) {
       {u"\\\\srv\\share\\a.ofx", u"C:\\x", true, u"\\\\srv\\share\\a.ofx"},
       {u"C:dir\\a", u"D:\\x", true, u"C:dir\\a"},
       {u"C:", u"D:\\x", true, u"C:"},
+      {u"\\\\a", u"C:\\w", true, u"C:\\\\a"},
       {u"a*.ofx", u"C:\\w", false, u"C:\\w\\a*.ofx"},
       {u"C:\\a:b\\c", u"C:\\w", false, u"C:\\a:b\\c"},
       {u"C:\\x\\a.of?", u"C:\\w", false, u"C:\\x\\a.of?"},

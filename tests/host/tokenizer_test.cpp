@@ -43,7 +43,9 @@ TEST(Tokenizer, AMissingTokenEndsTheWalkAsAnOptionAndIsSkippedAsAPath) {
   CollectImports(7, tokens, list);
   EXPECT_EQ(list, CStringArray{u"a"});
   CollectImports(0, tokens, list);
-  EXPECT_EQ(list, CStringArray{u"a"});
+  const Token last[] = {u"x", u"-I", u"y"};
+  CollectImports(2, last, list);
+  EXPECT_EQ(list, CStringArray{u"a"}) << "nothing follows an -I outside the count";
 }
 
 TEST(Tokenizer, ManyTokensAreAllRead) {
