@@ -1,6 +1,8 @@
 // The order of a start's calls: the guard comes before anything else, the
 // boot file before the registration, the documents before the instance test,
 // and only a first start launches.
+#include <functional>
+
 #include "fake_system.h"
 #include "launcher/launcher.h"
 
@@ -33,6 +35,17 @@ TEST(Start, AsksTheSystemInItsOrder) {
     const std::string registration = c.boot_file ? " WriteRegistry WriteRegistry WriteRegistry WriteRegistry" : "";
     EXPECT_EQ(calls, " CreateMutex ModulePath ReadFile" + registration + c.calls + " CloseHandle") << Narrow(c.arguments);
   }
+}
+
+TEST(Start, AFatalEndIsNeverAnExitWithZero) {
+  EXPECT_EQ(std::invoke([] {
+              try {
+                reportFatalError(u"m", u"c", 0);
+              } catch (const FakeExit& exit) {
+                return exit.code;
+              }
+            }),
+            1u);
 }
 
 }  // namespace
