@@ -5,9 +5,6 @@
 
 namespace {
 
-// The token array starts at this size and grows when a tail holds more.
-constexpr size_t kInitialTokenCapacity = 2048;
-
 bool IsBlank(WChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 
 enum class State { Between, Bare, DoubleQuoted, SingleQuoted };
@@ -30,7 +27,6 @@ void TokenizeCommandLine(WStringView tail, CStringArray& list) {
   const WChar* p = text.c_str();
 
   std::vector<Token> tokens;
-  tokens.reserve(kInitialTokenCapacity);
   WString token;
   WChar quote = 0;
   State state = State::Between;

@@ -6,7 +6,7 @@ std::string Narrow(WStringView text) { return std::string(text.begin(), text.end
 
 namespace os {
 
-uint32_t Note(const char* call) { return fake.calls.push_back(call), fake.fail == call ? 5 : 0; }
+uint32_t Note(const char* call) { return fake.calls.push_back(call), fake.fail == call ? fake.code : 0; }
 uint32_t ModulePath(WString* path) { return *path = u"C:\\App\\bin\\ledgrix.exe", Note("ModulePath"); }
 WString CommandLine() { return u""; }
 uintptr_t CreateMutex(const WString&, uint32_t* error) {
@@ -30,7 +30,9 @@ void SearchFolders(WString*, WString*, WString*) { Note("SearchFolders"); }
 uint32_t SearchPath(const WString&, const WString&, WString* found) { return *found = u"j", Note("SearchPath"); }
 uint32_t RunAndWait(const WString&, const WString&, const WString&) { return Note("RunAndWait"); }
 uint64_t PhysicalMemory() { return Note("PhysicalMemory"); }
-WString SystemText(uint32_t code) { return Note("SystemText"), u" \ttext of " + DecimalText(code) + u"\r\n"; }
+WString SystemText(uint32_t code) {
+  return Note("SystemText"), code == 317 ? u"" : u" \ttext of " + DecimalText(code) + u"\r\n";
+}
 void ShowBox(const WString&, uint32_t) { Note("ShowBox"); }
 void Exit(uint32_t code) { Note("Exit"), throw FakeExit{code}; }
 void WriteRegistry(const std::vector<RegistryWrite>&) { Note("WriteRegistry"); }

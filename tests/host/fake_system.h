@@ -19,6 +19,7 @@ struct FakeSystem {
   std::vector<std::string> calls;
   bool boot_file = true, another_launcher = false;
   std::string fail;
+  uint32_t code = 5;  // what the failing call answers; the system has no text for 317
 };
 
 extern FakeSystem fake;
