@@ -54,13 +54,13 @@ void ParseBootFile(std::string_view bytes, LaunchSettings* settings) {
   bytes = bytes.substr(0, bytes.find('\x1A'));
   size_t at = 0;
   while (at < bytes.size()) {
+    // A NUL ends its line's text: no key holds one, and a value is taken up
+    // to it (extractValue's result is a terminated text).
     WString line;
-    bool text_ended = false;
     for (size_t count = 0; count < kLinePiece && at < bytes.size(); ++count) {
       unsigned char c = static_cast<unsigned char>(bytes[at++]);
       if (c == '\r' && at < bytes.size() && bytes[at] == '\n') c = bytes[at++];
-      text_ended = text_ended || c == 0;
-      if (!text_ended) line.push_back(c);
+      line.push_back(c);
       if (c == '\n') break;
     }
     ParseLine(line, settings);
