@@ -89,8 +89,7 @@ int wmain(int argc, wchar_t** argv) {
   CopyFileW(launcher.c_str(), (app + L"\\bin\\ledgrix.exe").c_str(), FALSE);
   CopyFileW(standin.c_str(), (app + L"\\jre\\bin\\javaw.exe").c_str(), FALSE);
   const std::wstring event_name = L"Local\\ledgrix-bench-running";
-  WriteText(app + L"\\jre\\bin\\javaw-standin.ini",
-            "log=" + Narrow(work) + "\\javaw.log\nsignal=" + Narrow(event_name) + "\n");
+  SetEnvironmentVariableW(L"LEDGRIX_JAVAW_SIGNAL", event_name.c_str());  // the stand-in sets it once it runs
   WriteText(app + L"\\ledgrix.boot", "install_dir=" + Narrow(app) + "\njrehome=" + Narrow(app) +
                                          "\\jre\nlib-classpath=lib\\app.jar;\n");
   std::wstring fifty;

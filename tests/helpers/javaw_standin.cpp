@@ -1,5 +1,6 @@
 // javaw.exe stand-in: appends to javaw.log in its current directory (the
-// installation) how it was started and what the incoming folder held, then,
+// installation) how it was started and what the incoming folder held, sets
+// the event named by LEDGRIX_JAVAW_SIGNAL if any (for the benchmarks), then,
 // while a file "hold" is there, waits (ten minutes at most).
 #include <windows.h>
 
@@ -21,6 +22,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) fwprintf(log, L"incoming=%ls\n", found.cFileName);
   fwprintf(log, L"end\n");
   fclose(log);
+  if (HANDLE event = _wgetenv(L"LEDGRIX_JAVAW_SIGNAL") ? OpenEventW(EVENT_MODIFY_STATE, FALSE, _wgetenv(L"LEDGRIX_JAVAW_SIGNAL")) : nullptr)
+    SetEvent(event), CloseHandle(event);
   for (int tick = 0; tick < 60000 && GetFileAttributesW(L"hold") != INVALID_FILE_ATTRIBUTES; ++tick) Sleep(10);
   return 0;
 }
