@@ -82,7 +82,9 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
         EXPECT_TRUE(held == L"<none>" || held == value) << Utf8(key) << " holds " << Utf8(held);
       }
       // Without its guard a launcher counts itself the first one.
-      if (second && calls[n - 1] != "CreateMutexW") EXPECT_EQ(Javas(at.path).size(), 0u);
+      if (second && calls[n - 1] != "CreateMutexW") {
+        EXPECT_EQ(Javas(at.path).size(), 0u);
+      }
       if (outcome.boxes.empty()) {
         EXPECT_EQ(outcome.exit_code, 0u);
         EXPECT_EQ(Lines(calls_log).back(), "end " + Utf8(current));

@@ -34,7 +34,8 @@ class HandOff : public ::testing::Test {
 
 // The shell's open verb, as a double-click.
 DWORD OpenThroughShell(const std::wstring& document) {
-  SHELLEXECUTEINFOW info = {sizeof info};
+  SHELLEXECUTEINFOW info = {};
+  info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
   info.lpFile = document.c_str();
   DWORD code = STILL_ACTIVE;
