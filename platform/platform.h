@@ -25,7 +25,6 @@ inline WString DecimalText(int64_t value) {
 }
 
 // System error codes the launcher itself gives.
-inline constexpr uint32_t kErrorFileNotFound = 2;
 inline constexpr uint32_t kErrorInvalidName = 123;
 inline constexpr uint32_t kErrorAlreadyExists = 183;
 inline constexpr uint32_t kErrorFilenameTooLong = 206;

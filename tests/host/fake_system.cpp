@@ -16,7 +16,7 @@ uintptr_t CreateMutex(const WString&, uint32_t* error) {
 void CloseHandle(uintptr_t) { Note("CloseHandle"); }
 uint32_t ReadFile(const WString&, std::string* bytes) {
   *bytes = "install_dir=C:\\App\nlib-classpath=a.jar;\n";
-  return Note("ReadFile") + (fake.boot_file ? 0 : kErrorFileNotFound);
+  return Note("ReadFile") + (fake.boot_file ? 0 : 2);  // ERROR_FILE_NOT_FOUND
 }
 uint32_t CurrentDirectory(WString* directory) { return *directory = u"C:\\work", Note("CurrentDirectory"); }
 uint32_t EnterDirectory(const WString&) { return Note("EnterDirectory"); }

@@ -27,7 +27,7 @@ TEST(Start, AsksTheSystemInItsOrder) {
       LauncherProcess process;
       EXPECT_EQ(RunLauncher(process, u"\"C:\\App\\bin\\ledgrix.exe\" " + WString(c.arguments)), 0);
     } catch (const FakeExit& exit) {
-      EXPECT_EQ(exit.code, kErrorFileNotFound);
+      EXPECT_EQ(exit.code, 2u);
     }
     std::string calls;
     for (const std::string& call : fake.calls)

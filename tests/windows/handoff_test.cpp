@@ -92,6 +92,14 @@ TEST_F(HandOff, EachDocumentArrivesUnderItsOwnName) {
   }
 }
 
+// A document named relative to the launcher's current directory.
+TEST_F(HandOff, ARelativeDocumentIsTakenFromTheCurrentDirectory) {
+  RunningLauncher running;
+  Document(L"relative.qif");
+  EXPECT_EQ(RunToEnd(Quote(exe_) + L" -I relative.qif", (at_.path + L"\\docs").c_str()).exit_code, 0u);
+  ExpectArrived({L"relative.qif"});
+}
+
 TEST_F(HandOff, EightLaunchersAtOnceStartOneJavaAndHandOverEveryDocument) {
   at_.Put(L"hold", "");
   std::vector<std::unique_ptr<Process>> launchers;
