@@ -129,25 +129,15 @@ def integer_mutations(literal, suffix):
     return [spell(value + 1) + suffix, "0" + suffix]
 
 
-def matching_paren(masked, open_pos):
+def matching_paren(text, start, step=1):
+    """Where the parenthesis at start is matched, walking forwards (step 1) or
+    backwards (step -1); -1 if it is not."""
+    opening, closing = "()" if step == 1 else ")("
     depth = 0
-    for k in range(open_pos, len(masked)):
-        if masked[k] == "(":
+    for k in range(start, len(text) if step == 1 else -1, step):
+        if text[k] == opening:
             depth += 1
-        elif masked[k] == ")":
-            depth -= 1
-            if depth == 0:
-                return k
-    return -1
-
-
-def matching_paren_backwards(text):
-    """Where the parenthesis closed by the text's last character opens; -1 if none."""
-    depth = 0
-    for k in range(len(text) - 1, -1, -1):
-        if text[k] == ")":
-            depth += 1
-        elif text[k] == "(":
+        elif text[k] == closing:
             depth -= 1
             if depth == 0:
                 return k
@@ -180,7 +170,7 @@ def line_mutations(line, masked):
     stripped = masked.strip()
     if CALL_STATEMENT_RE.fullmatch(stripped):
         call = stripped[:-1].rstrip()
-        opening = matching_paren_backwards(call)
+        opening = matching_paren(call, len(call) - 1, -1)
         callee = call[:opening]
         head = re.match(r"[\w:~]*", stripped).group(0)
         if opening > 0 and not re.search(r"\s", callee) and head not in NOT_CALLS \
