@@ -1,7 +1,6 @@
 #pragma once
-// The launcher's file-system worker. Each public operation answers true or
-// false and keeps the text of its last failure, and the system's code for it.
-// None moves the process's current directory.
+// The launcher's file-system worker. Each operation answers true or false;
+// none moves the process's current directory.
 #include <cstdint>
 #include <vector>
 
@@ -22,18 +21,15 @@ class CDiskObject {
   // destination only ever sees it whole; a failed one leaves nothing staged.
   bool CopyFiles(const std::vector<WString>& files, const WString& destination, const WString& staging);
 
-  // The text of the most recent failure, or empty, and the system's code for
-  // it: 0 when it had none (the internal error).
-  WString error_message;
+  // The system's code for the last failure of DirectoryExists, for a fatal
+  // box: 0 when there was none to give (an empty path, or one holding ':',
+  // '*' or '?').
   uint32_t error_code = 0;
 
  private:
-  void ClearError();
-  void SetInternalError();
-  void SetSystemError(uint32_t code, const WString& detail);
-  // Qualifies a directory against the current directory when it needs one;
-  // false with the error set.
-  bool QualifyDirectory(WString& directory);
-  // The current directory, read once per operation and only when needed.
+  // The directory absolute and '\'-ended, against the current directory when
+  // it needs one; false with error_code set.
+  bool Qualify(const WString& directory, WString* qualified);
+  // The current directory, read only when path needs it.
   bool ReadCurrentDirectory(const WString& path, WString* current);
 };

@@ -1,0 +1,92 @@
+// Every system call of a first and a second start with two documents, made
+// to fail in turn on real folders: the start ends as the launcher promises (a
+// fatal box with the code only for its own path, the boot file and the
+// installation check, its own box for a Java that cannot start, silence for
+// everything else), with documents whole or absent, nothing staged, and
+// registry values that are the launcher's or none.
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "support.h"
+
+namespace {
+
+struct Outcome {
+  DWORD exit_code;
+  std::wstring box;
+  std::vector<std::string> calls;
+};
+
+DWORD PlausibleError(const std::string& call) {
+  if (call == "ReadFile") return 23;  // a bad sector
+  if (call == "GetModuleFileNameW" || call == "GetCurrentDirectoryW") return ERROR_NOT_ENOUGH_MEMORY;
+  return call == "CreateProcessW" || call == "SearchPathW" ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
+}
+
+TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
+  Folder at;
+  const std::wstring exe = at.Copy(L"bin\\ledgrix.exe", Env(L"LEDGRIX_FAULTS_EXE")), log = at.path + L"\\calls";
+  at.Copy(L"bin\\javaw.exe", Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe");  // where javaw is looked for first
+  at.Put(L"ledgrix.boot", U(L"install_dir=" + at.path + L"\nlib-classpath=a;"));
+  const std::wstring command = exe + L" -I " + at.Put(L"docs\\a.qif", "a.qif") + L" -I " + at.Put(L"docs\\b.ofx", "b.ofx");
+  std::map<std::wstring, std::wstring> values;  // what each registry key may hold besides nothing
+  for (const std::wstring type : {L"OFX", L"OFC", L"QIF", L"OFF"}) {
+    values[L"." + type] = type + L".Document", values[type + L".Document"] = L"", values[type + L".Document\\DefaultIcon"] = exe + L",0";
+    values[L"." + type + L"\\shell\\open\\command"] = values[type + L".Document\\shell\\open\\command"] = exe + L" -I \"%1\"";
+  }
+  auto start = [&](size_t n, DWORD code) {
+    DeleteFileW(log.c_str()), DeleteFileW((at.path + L"\\javaw.log").c_str()), RemoveTree(Incoming());
+    SetEnvironmentVariableW(L"LEDGRIX_CALLS", log.c_str());
+    SetEnvironmentVariableW(L"LEDGRIX_FAIL", (std::to_wstring(n) + L":" + std::to_wstring(code)).c_str());
+    Start run(command);
+    Outcome outcome{run.Finish(), run.boxes.empty() ? L"" : run.boxes[0], {}};
+    EXPECT_LE(run.boxes.size(), 1u);
+    const std::string calls = ReadAll(log);
+    for (size_t i = 0, end; (end = calls.find('\n', i)) != std::string::npos; i = end + 1) outcome.calls.push_back(calls.substr(i, end - i));
+    return outcome;
+  };
+  for (bool second : {false, true}) {
+    std::optional<AnotherLauncher> another;
+    if (second) another.emplace();
+    const std::vector<std::string> calls = start(0, 0).calls;
+    ASSERT_EQ(U(ListFiles(Incoming())[0] + ListFiles(Incoming())[1]), "a.qifb.ofx");
+    ASSERT_EQ(at.Javas().size(), second ? 0u : 1u);
+    // The guard first of all; the documents in place before the launch.
+    EXPECT_EQ(calls[0], "CreateMutexW");
+    EXPECT_LE(std::find(calls.rbegin(), calls.rend(), "MoveFileExW").base(), std::find(calls.begin(), calls.end(), "CreateProcessW"));
+    for (size_t n = 1; n <= calls.size(); ++n) {
+      const std::string& call = calls[n - 1];
+      const DWORD code = PlausibleError(call), reported = call == "ReadFile" ? ERROR_INVALID_NAME : code;
+      SCOPED_TRACE("call " + std::to_string(n) + " " + call + (second ? " of a second start" : " of a first"));
+      const Outcome outcome = start(n, code);
+      // Not waited for, Java may still be starting: its record must not reach the next start.
+      for (int tick = 0; call == "WaitForSingleObject" && tick < 1000 && at.Javas().empty(); ++tick) Sleep(10);
+      EXPECT_TRUE(ListFiles(Incoming() + L"\\..\\staging").empty());
+      for (const std::wstring& name : ListFiles(Incoming())) EXPECT_EQ(ReadAll(Incoming() + L"\\" + name), U(name));
+      for (const auto& [key, value] : values) {
+        wchar_t data[1024] = {};
+        DWORD size = sizeof data;
+        const bool held = !RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), L"", RRF_RT_REG_SZ, nullptr, data, &size);
+        EXPECT_TRUE(!held || data == value) << U(key) << " holds " << U(data);
+      }
+      if (second && call != "CreateMutexW") {
+        EXPECT_TRUE(at.Javas().empty()) << "without its guard, a start counts as first";
+      }
+      if (call == "CreateProcessW" || call == "SearchPathW") {
+        EXPECT_EQ(outcome.box, L"CreateProcess failed (2)\n");
+      } else if (call == "GetModuleFileNameW") {
+        EXPECT_EQ(U(outcome.box), U(Fatal(L"Unable to find the launcher's own executable", code, L"GetModuleFileName")));
+      } else {
+        const std::wstring missing = L"Could not find installation directory at:\n";
+        const std::set<std::wstring> fatal = {L"", Fatal(L"Unable to open file: " + at.path + L"\\ledgrix.boot", code, L"parseConfigFile"),
+                                              Fatal(missing + at.path, reported), Fatal(missing, reported)};
+        EXPECT_TRUE(fatal.contains(outcome.box)) << U(outcome.box);
+      }
+      EXPECT_EQ(outcome.exit_code, outcome.box.empty() || outcome.box[0] == L'C' ? 0 : reported);
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// The real launcher under Wine: how each start ends, what Java receives, the
+// documents in the incoming folder, the registry, the executable's resources.
+#include "support.h"
+
+#include <shellapi.h>
+
+#include <optional>
+#include <set>
+
+namespace {
+
+std::wstring Join(const std::vector<std::wstring>& texts) {
+  std::wstring joined;
+  for (const std::wstring& text : texts) joined += (joined.empty() ? L"" : L"\n") + text;
+  return joined;
+}
+
+// An installation: the launcher in BIN (any letter case counts as bin), the
+// Java stand-in in jre\bin, documents whose content is their name in docs.
+std::wstring Install(const Folder& at, const std::wstring& bin = L"BIN") {
+  at.Copy(L"jre\\bin\\javaw.exe", Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe");
+  for (std::wstring name : {L"a.qif", L"l'\u00e9 \u0441\u0447.ofx", L"b.qif"}) at.Put(L"docs\\" + name, U(name));
+  RemoveTree(Incoming());
+  return L"\"" + at.Copy(bin + L"\\ledgrix.exe", Env(L"LEDGRIX_EXE")) + L"\"";
+}
+
+TEST(Start, EachStartEndsItsOwnWay) {
+  const std::wstring boot = L"install_dir={}\njrehome={}\\jre\ndefault_options=-Xmx9m\nlib-classpath=c\\;x.jar;\n",
+                     deep = std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e') + L"\\d.qif",
+                     missing = L"Could not find installation directory at:\n";
+  struct Case {
+    std::wstring boot, arguments;  // {} stands for the installation; no boot file when empty
+    bool another_runs;
+    const wchar_t* directory;
+    DWORD exit_code;
+    std::wstring box, java, incoming;
+  } cases[] = {
+      {boot, L"-I \"{}\\docs\\a.qif\" -I '{}\\docs\\l''\u00e9 \u0441\u0447.ofx'", false, nullptr, 0, L"",
+       L"{}\\jre\\bin\\javaw|-Xmx9m|-classpath|{}\\c\\;{}\\x.jar|com.zor.ledgrix.Tabex|{}\\jre\\bin\\javaw.exe|2",
+       L"a.qif\nl'\u00e9 \u0441\u0447.ofx"},
+      {boot, L"-I {}\\docs\\b.qif -I {}\\docs\\gone.qif -I {}\\docs\\a.qif", true, nullptr, 0, L"", L"", L"b.qif"},
+      {boot, L"-I \"{}\\docs\\" + deep + L"\"", true, nullptr, 0, L"", L"", L"d.qif"},
+      {boot, L"-I a.qif", true, L"docs", 0, L"", L"", L"a.qif"},
+      {L"", L"-I {}\\docs\\a.qif", true, nullptr, 2, Fatal(L"Unable to open file: {}\\ledgrix.boot", 2, L"parseConfigFile"), L"", L""},
+      {L"install_dir={}\\gone\nlib-classpath=a;", L"", false, nullptr, 2, Fatal(missing + L"{}\\gone", 2), L"", L""},
+      {L"lib-classpath=a;", L"", false, nullptr, 123, Fatal(missing, 123), L"", L""},
+      {L"install_dir=C:\\L*x\nlib-classpath=a;", L"", false, nullptr, 123, Fatal(missing + L"C:\\L*x", 123), L"", L""},
+      {L"install_dir={}\\" + std::wstring(300, L'x'), L"", false, nullptr, 206,
+       Fatal(missing + L"{}\\" + std::wstring(300, L'x'), 206), L"", L""},
+      {L"install_dir={}\njrehome={}\\no\nlib-classpath=a;", L"", false, nullptr, 2, Fatal(L"Could not find JRE at:\n\n{}\\no", 2), L"", L""},
+      {L"install_dir={}\njrehome={}\\jre\nlib-classpath=x.jar", L"", false, nullptr, 123,
+       Fatal(L"Application classpath is missing\n", 123), L"", L""},
+      {L"install_dir={}\njrehome={}\\docs\nlib-classpath=a;", L"", false, nullptr, 0, L"CreateProcess failed (2)\n", L"", L""},
+      {L"install_dir={}\njrehome={}\\jre\nlib-classpath=a\\\\;", L"", false, nullptr, 0, L"",
+       L"{}\\jre\\bin\\javaw|-Xmx128m|-classpath|{}\\a\\\\|com.zor.ledgrix.Tabex|{}\\jre\\bin\\javaw.exe|0", L""},
+  };
+  for (const Case& c : cases) {
+    Folder at;
+    auto fill = [&](std::wstring text) {
+      for (size_t i; (i = text.find(L"{}")) != std::wstring::npos;) text.replace(i, 2, at.path);
+      return text;
+    };
+    const std::wstring exe = Install(at);
+    at.Put(L"docs\\" + deep, "d.qif");
+    if (!c.boot.empty()) at.Put(L"ledgrix.boot", U(fill(c.boot)));
+    std::optional<AnotherLauncher> another;
+    if (c.another_runs) another.emplace();
+    Start start(exe + L" " + fill(c.arguments), c.directory ? (at.path + L"\\" + c.directory).c_str() : nullptr);
+    EXPECT_EQ(start.Finish(), c.exit_code) << U(c.boot + c.arguments);
+    EXPECT_EQ(U(Join(start.boxes)), U(fill(c.box)));
+    EXPECT_EQ(U(Join(at.Javas())), U(fill(c.java)));
+    EXPECT_EQ(U(Join(ListFiles(Incoming()))), U(c.incoming));
+    for (const std::wstring& name : ListFiles(Incoming())) EXPECT_EQ(ReadAll(Incoming() + L"\\" + name), U(name));
+  }
+}
+
+// The shell starts a launcher in the opened document's folder, where anybody
+// may have left a javaw.exe; unquoted, a Java home with a blank would start
+// <folder>\Program.exe, which is no program here.
+TEST(Start, RunsOnlyTheIntendedJava) {
+  wchar_t system[MAX_PATH];
+  const std::wstring system_java = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\javaw.exe";
+  for (bool java_home : {true, false}) {
+    Folder at;
+    const std::wstring exe = Install(at, L"Program Files\\bin"), helper = Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe";
+    at.Put(L"Program.exe", "MZ"), at.Copy(L"docs\\javaw.exe", helper), at.Copy(L"Program Files\\jre\\bin\\javaw.exe", helper);
+    CopyFileW(helper.c_str(), system_java.c_str(), FALSE);
+    at.Put(L"Program Files\\ledgrix.boot", U(L"install_dir=" + at.path + (java_home ? L"\njrehome=" + at.path + L"\\Program Files\\jre" : L"") + L"\nlib-classpath=a;"));
+    Start start(exe, (at.path + L"\\docs").c_str());
+    EXPECT_EQ(start.Finish(), 0u);
+    DeleteFileW(system_java.c_str());
+    EXPECT_EQ(start.boxes.size(), 0u);
+    ASSERT_EQ(at.Javas().size(), 1u);
+    EXPECT_EQ(U(at.Javas()[0]), U((java_home ? at.path + L"\\Program Files\\jre\\bin\\javaw" : L"javaw") + L"|-Xmx128m|-classpath|" + at.path + L"\\a|com.zor.ledgrix.Tabex|" + (java_home ? at.path + L"\\Program Files\\jre\\bin\\javaw.exe" : system_java) + L"|0"));
+  }
+}
+
+// While the application runs, each start hands its documents over and ends:
+// a document appears only whole, an older copy the application holds open
+// stops the hand-off undamaged with nothing left staged, and one the shell
+// opens through the registration arrives.
+TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndOneJavaRuns) {
+  Folder at;
+  const std::wstring exe = Install(at, L"Program Files\\bin"), registered = exe + L" -I \"%1\"";
+  at.Put(L"Program Files\\ledgrix.boot", U(L"install_dir=" + at.path + L"\njrehome=" + at.path + L"\\jre\nlib-classpath=a;"));
+  at.Put(L"hold", "");
+  for (const wchar_t* key : {L".ofx\\shell\\open\\command", L"OFX.Document\\shell\\open\\command"})
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, key, L"command", REG_SZ, L"d", 4);
+  Start first(exe);
+  for (int tick = 0; tick < 6000 && at.Javas().empty(); ++tick) Sleep(10);
+  const std::string large(48 << 20, 'x');
+  Start second(exe + L" -I \"" + at.Put(L"docs\\large.ofx", large) + L"\"");
+  std::set<std::pair<std::wstring, DWORD>> seen;
+  for (WIN32_FIND_DATAW found; WaitForSingleObject(second.process.hProcess, 0) == WAIT_TIMEOUT;) {
+    HANDLE find = FindFirstFileW((Incoming() + L"\\*.ofx").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) seen.emplace(found.cFileName, found.nFileSizeLow), FindClose(find);
+  }
+  EXPECT_EQ(second.Finish(), 0u);
+  EXPECT_EQ(seen, (std::set<std::pair<std::wstring, DWORD>>{{L"large.ofx", static_cast<DWORD>(large.size())}}));
+  HANDLE held = CreateFileW((Incoming() + L"\\large.ofx").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(Start(exe + L" -I \"" + at.Put(L"docs\\large.ofx", "newer") + L"\" -I " + at.path + L"\\docs\\a.qif").Finish(), 0u);
+  CloseHandle(held);
+  EXPECT_EQ(ReadAll(Incoming() + L"\\large.ofx").size(), large.size());
+  EXPECT_TRUE(ListFiles(Incoming() + L"\\..\\staging").empty());
+  SHELLEXECUTEINFOW open = {};
+  open.cbSize = sizeof open, open.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+  const std::wstring document = at.path + L"\\docs\\l'\u00e9 \u0441\u0447.ofx";
+  open.lpFile = document.c_str();
+  ASSERT_TRUE(ShellExecuteExW(&open) && open.hProcess);
+  WaitForSingleObject(open.hProcess, 60000), CloseHandle(open.hProcess);
+  EXPECT_EQ(U(Join(ListFiles(Incoming()))), U(L"l'\u00e9 \u0441\u0447.ofx\nlarge.ofx"));
+  for (std::wstring type : {L"OFX", L"OFC", L"QIF", L"OFF"}) {
+    std::wstring expected[][2] = {{L"." + type, type + L".Document"}, {L"." + type + L"\\shell\\open\\command", registered},
+                                  {type + L".Document", L""}, {type + L".Document\\DefaultIcon", exe.substr(1, exe.size() - 2) + L",0"},
+                                  {type + L".Document\\shell\\open\\command", registered}};
+    for (auto& [key, value] : expected) {
+      wchar_t data[1024] = {L'?'};
+      DWORD size = sizeof data;
+      RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), L"", RRF_RT_REG_SZ, nullptr, data, &size);
+      EXPECT_EQ(U(data), U(value)) << U(key);
+    }
+  }
+  DWORD size = 0;
+  EXPECT_EQ(RegGetValueW(HKEY_CLASSES_ROOT, L".ofx\\shell\\open\\command", L"command", RRF_RT_REG_SZ, nullptr, nullptr, &size), 0);
+  EXPECT_NE(RegGetValueW(HKEY_CLASSES_ROOT, L"OFX.Document\\shell\\open\\command", L"command", RRF_RT_REG_SZ, nullptr, nullptr, &size), 0);
+  DeleteFileW((at.path + L"\\hold").c_str());
+  EXPECT_EQ(first.Finish(), 0u);
+  EXPECT_EQ(at.Javas().size(), 1u);
+}
+
+// The document icon group (eight images), the project's version and a
+// manifest, and nothing else.
+TEST(Start, TheLauncherCarriesItsIconVersionAndManifestOnly) {
+  HMODULE module = LoadLibraryExW(Env(L"LEDGRIX_EXE").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  std::vector<ULONG_PTR> types;
+  EnumResourceTypesW(module, [](HMODULE, LPWSTR type, LONG_PTR list) {
+    return reinterpret_cast<std::vector<ULONG_PTR>*>(list)->push_back(reinterpret_cast<ULONG_PTR>(type)), TRUE;
+  }, reinterpret_cast<LONG_PTR>(&types));
+  EXPECT_EQ(types, (std::vector<ULONG_PTR>{3, 14, 16, 24}));  // icon images, icon group, version, manifest
+  const BYTE* group = static_cast<const BYTE*>(LockResource(LoadResource(module, FindResourceW(module, MAKEINTRESOURCEW(202), MAKEINTRESOURCEW(14)))));
+  std::wstring images;
+  for (int i = 0; group && i < group[4]; ++i) images += std::to_wstring(group[6 + 14 * i] ? group[6 + 14 * i] : 256) + L"x" + std::to_wstring(group[12 + 14 * i]) + L" ";
+  EXPECT_EQ(images, L"256x8 128x8 64x8 256x32 48x32 32x32 24x32 16x32 ");
+  const BYTE* version = static_cast<const BYTE*>(LockResource(LoadResource(module, FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16)))));
+  const auto* fixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(version + 40);  // after the header and "VS_VERSION_INFO"
+  ASSERT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+  EXPECT_EQ(std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS)), Env(L"LEDGRIX_VERSION"));
+  EXPECT_TRUE(fixed->dwProductVersionMS == fixed->dwFileVersionMS && fixed->dwProductVersionLS == fixed->dwFileVersionLS);
+}
+
+}  // namespace
