@@ -3,7 +3,8 @@
 // fatal box with the code only for its own path, the boot file and the
 // installation check, its own box for a Java that cannot start, silence for
 // everything else), with documents whole or absent, nothing staged, and
-// registry values that are the launcher's or none.
+// registry values that are the launcher's or none. A start without faults
+// writes every value, and the "command" value under the type key only goes.
 #include <algorithm>
 #include <map>
 #include <optional>
@@ -27,15 +28,25 @@ DWORD PlausibleError(const std::string& call) {
 
 TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
   Folder at;
-  const std::wstring exe = at.Copy(L"bin\\ledgrix.exe", Env(L"LEDGRIX_FAULTS_EXE")), log = at.path + L"\\calls";
-  at.Copy(L"bin\\javaw.exe", Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe");  // where javaw is looked for first
-  at.Put(L"ledgrix.boot", U(L"install_dir=" + at.path + L"\nlib-classpath=a;"));
-  const std::wstring command = exe + L" -I " + at.Put(L"docs\\a.qif", "a.qif") + L" -I " + at.Put(L"docs\\b.ofx", "b.ofx");
+  const std::wstring exe = at.Copy(L"P F\\bin\\ledgrix.exe", Env(L"LEDGRIX_FAULTS_EXE")), log = at.path + L"\\calls";
+  at.Copy(L"P F\\bin\\javaw.exe", Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe");  // where javaw is looked for first
+  const std::wstring boot = at.Put(L"P F\\ledgrix.boot", U(L"install_dir=" + at.path + L"\nlib-classpath=a;"));
+  const std::wstring command = L"\"" + exe + L"\" -I " + at.Put(L"docs\\a.qif", "a.qif") + L" -I " + at.Put(L"docs\\b.ofx", "b.ofx");
   std::map<std::wstring, std::wstring> values;  // what each registry key may hold besides nothing
   for (const std::wstring type : {L"OFX", L"OFC", L"QIF", L"OFF"}) {
     values[L"." + type] = type + L".Document", values[type + L".Document"] = L"", values[type + L".Document\\DefaultIcon"] = exe + L",0";
-    values[L"." + type + L"\\shell\\open\\command"] = values[type + L".Document\\shell\\open\\command"] = exe + L" -I \"%1\"";
+    values[L"." + type + L"\\shell\\open\\command"] = values[type + L".Document\\shell\\open\\command"] = L"\"" + exe + L"\" -I \"%1\"";
   }
+  for (const wchar_t* key : {L".ofx\\shell\\open\\command", L"OFX.Document\\shell\\open\\command"})
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, key, L"command", REG_SZ, L"d", 4);
+  auto registry = [&](bool written) {  // every value the launcher's, or (not written) none
+    for (const auto& [key, value] : values) {
+      wchar_t data[1024] = {};
+      DWORD size = sizeof data;
+      const bool held = !RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), L"", RRF_RT_REG_SZ, nullptr, data, &size);
+      EXPECT_TRUE(held ? data == value : !written) << U(key) << " holds " << U(data);
+    }
+  };
   auto start = [&](size_t n, DWORD code) {
     DeleteFileW(log.c_str()), DeleteFileW((at.path + L"\\javaw.log").c_str()), RemoveTree(Incoming());
     SetEnvironmentVariableW(L"LEDGRIX_CALLS", log.c_str());
@@ -52,6 +63,10 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
     if (second) another.emplace();
     const std::vector<std::string> calls = start(0, 0).calls;
     ASSERT_EQ(U(ListFiles(Incoming())[0] + ListFiles(Incoming())[1]), "a.qifb.ofx");
+    registry(true);
+    DWORD size = 0;
+    EXPECT_EQ(RegGetValueW(HKEY_CLASSES_ROOT, L".ofx\\shell\\open\\command", L"command", RRF_RT_REG_SZ, nullptr, nullptr, &size), 0);
+    EXPECT_NE(RegGetValueW(HKEY_CLASSES_ROOT, L"OFX.Document\\shell\\open\\command", L"command", RRF_RT_REG_SZ, nullptr, nullptr, &size), 0);
     ASSERT_EQ(at.Javas().size(), second ? 0u : 1u);
     // The guard first of all; the documents in place before the launch.
     EXPECT_EQ(calls[0], "CreateMutexW");
@@ -65,12 +80,7 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
       for (int tick = 0; call == "WaitForSingleObject" && tick < 1000 && at.Javas().empty(); ++tick) Sleep(10);
       EXPECT_TRUE(ListFiles(Incoming() + L"\\..\\staging").empty());
       for (const std::wstring& name : ListFiles(Incoming())) EXPECT_EQ(ReadAll(Incoming() + L"\\" + name), U(name));
-      for (const auto& [key, value] : values) {
-        wchar_t data[1024] = {};
-        DWORD size = sizeof data;
-        const bool held = !RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), L"", RRF_RT_REG_SZ, nullptr, data, &size);
-        EXPECT_TRUE(!held || data == value) << U(key) << " holds " << U(data);
-      }
+      registry(false);
       if (second && call != "CreateMutexW") {
         EXPECT_TRUE(at.Javas().empty()) << "without its guard, a start counts as first";
       }
@@ -80,7 +90,7 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
         EXPECT_EQ(U(outcome.box), U(Fatal(L"Unable to find the launcher's own executable", code, L"GetModuleFileName")));
       } else {
         const std::wstring missing = L"Could not find installation directory at:\n";
-        const std::set<std::wstring> fatal = {L"", Fatal(L"Unable to open file: " + at.path + L"\\ledgrix.boot", code, L"parseConfigFile"),
+        const std::set<std::wstring> fatal = {L"", Fatal(L"Unable to open file: " + boot, code, L"parseConfigFile"),
                                               Fatal(missing + at.path, reported), Fatal(missing, reported)};
         EXPECT_TRUE(fatal.contains(outcome.box)) << U(outcome.box);
       }
