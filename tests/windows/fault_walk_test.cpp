@@ -28,8 +28,8 @@ DWORD PlausibleError(const std::string& call) {
 
 TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
   Folder at;
-  const std::wstring exe = at.Copy(L"P F\\bin\\ledgrix.exe", Env(L"LEDGRIX_FAULTS_EXE")), log = at.path + L"\\calls";
-  at.Copy(L"P F\\bin\\javaw.exe", Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe");  // where javaw is looked for first
+  const std::wstring exe = at.Put(L"P F\\bin\\ledgrix.exe", ReadAll(Env(L"LEDGRIX_FAULTS_EXE"))), log = at.path + L"\\calls";
+  at.Put(L"P F\\bin\\javaw.exe", ReadAll(Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe"));  // where javaw is looked for first
   const std::wstring boot = at.Put(L"P F\\ledgrix.boot", U(L"install_dir=" + at.path + L"\nlib-classpath=a;"));
   const std::wstring command = L"\"" + exe + L"\" -I " + at.Put(L"docs\\a.qif", "a.qif") + L" -I " + at.Put(L"docs\\b.ofx", "b.ofx");
   std::map<std::wstring, std::wstring> values;  // what each registry key may hold besides nothing

@@ -14,43 +14,46 @@ std::wstring Join(const std::vector<std::wstring>& texts) {
 }
 
 // An installation: the launcher in BIN (any letter case counts as bin), the
-// Java stand-in in jre\bin, documents whose content is their name in docs.
-std::wstring Install(const Folder& at, const std::wstring& bin = L"BIN") {
-  at.Copy(L"jre\\bin\\javaw.exe", Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe");
+// Java stand-in in "j re\bin" (unquoted, its path would start j.exe, which is
+// no program) and planted in docs, where the documents are, whose content is
+// their name.
+std::wstring Install(const Folder& at) {
+  const std::string javaw = ReadAll(Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe");
+  at.Put(L"j re\\bin\\javaw.exe", javaw), at.Put(L"docs\\javaw.exe", javaw), at.Put(L"j.exe", "MZ");
   for (std::wstring name : {L"a.qif", L"l'\u00e9 \u0441\u0447.ofx", L"b.qif"}) at.Put(L"docs\\" + name, U(name));
   RemoveTree(Incoming());
-  return L"\"" + at.Copy(bin + L"\\ledgrix.exe", Env(L"LEDGRIX_EXE")) + L"\"";
+  return L"\"" + at.Put(L"BIN\\ledgrix.exe", ReadAll(Env(L"LEDGRIX_EXE"))) + L"\"";
 }
 
+// A bare javaw comes from the system folder, never from the current folder
+// (the opened document's, where anybody may have left one).
 TEST(Start, EachStartEndsItsOwnWay) {
-  const std::wstring boot = L"install_dir={}\njrehome={}\\jre\ndefault_options=-Xmx9m\nlib-classpath=c\\;x.jar;\n",
+  wchar_t system[MAX_PATH];
+  const std::wstring system_java = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\javaw.exe";
+  CopyFileW((Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe").c_str(), system_java.c_str(), FALSE);
+  const std::wstring boot = L"install_dir={}\njrehome={}\\j re\ndefault_options=-Xmx9m\nlib-classpath=c\\;x.jar;\n",
                      deep = std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e') + L"\\d.qif",
-                     missing = L"Could not find installation directory at:\n";
+                     missing = L"Could not find installation directory at:\n", main = L"|com.zor.ledgrix.Tabex|";
   struct Case {
     std::wstring boot, arguments;  // {} stands for the installation; no boot file when empty
     bool another_runs;
-    const wchar_t* directory;
     DWORD exit_code;
     std::wstring box, java, incoming;
   } cases[] = {
-      {boot, L"-I \"{}\\docs\\a.qif\" -I '{}\\docs\\l''\u00e9 \u0441\u0447.ofx'", false, nullptr, 0, L"",
-       L"{}\\jre\\bin\\javaw|-Xmx9m|-classpath|{}\\c\\;{}\\x.jar|com.zor.ledgrix.Tabex|{}\\jre\\bin\\javaw.exe|2",
+      {boot, L"-I \"{}\\docs\\a.qif\" -I '{}\\docs\\l''\u00e9 \u0441\u0447.ofx'", false, 0, L"",
+       L"{}\\j re\\bin\\javaw|-Xmx9m|-classpath|{}\\c\\;{}\\x.jar" + main + L"{}\\j re\\bin\\javaw.exe|2",
        L"a.qif\nl'\u00e9 \u0441\u0447.ofx"},
-      {boot, L"-I {}\\docs\\b.qif -I {}\\docs\\gone.qif -I {}\\docs\\a.qif", true, nullptr, 0, L"", L"", L"b.qif"},
-      {boot, L"-I \"{}\\docs\\" + deep + L"\"", true, nullptr, 0, L"", L"", L"d.qif"},
-      {boot, L"-I a.qif", true, L"docs", 0, L"", L"", L"a.qif"},
-      {L"", L"-I {}\\docs\\a.qif", true, nullptr, 2, Fatal(L"Unable to open file: {}\\ledgrix.boot", 2, L"parseConfigFile"), L"", L""},
-      {L"install_dir={}\\gone\nlib-classpath=a;", L"", false, nullptr, 2, Fatal(missing + L"{}\\gone", 2), L"", L""},
-      {L"lib-classpath=a;", L"", false, nullptr, 123, Fatal(missing, 123), L"", L""},
-      {L"install_dir=C:\\L*x\nlib-classpath=a;", L"", false, nullptr, 123, Fatal(missing + L"C:\\L*x", 123), L"", L""},
-      {L"install_dir={}\\" + std::wstring(300, L'x'), L"", false, nullptr, 206,
-       Fatal(missing + L"{}\\" + std::wstring(300, L'x'), 206), L"", L""},
-      {L"install_dir={}\njrehome={}\\no\nlib-classpath=a;", L"", false, nullptr, 2, Fatal(L"Could not find JRE at:\n\n{}\\no", 2), L"", L""},
-      {L"install_dir={}\njrehome={}\\jre\nlib-classpath=x.jar", L"", false, nullptr, 123,
-       Fatal(L"Application classpath is missing\n", 123), L"", L""},
-      {L"install_dir={}\njrehome={}\\docs\nlib-classpath=a;", L"", false, nullptr, 0, L"CreateProcess failed (2)\n", L"", L""},
-      {L"install_dir={}\njrehome={}\\jre\nlib-classpath=a\\\\;", L"", false, nullptr, 0, L"",
-       L"{}\\jre\\bin\\javaw|-Xmx128m|-classpath|{}\\a\\\\|com.zor.ledgrix.Tabex|{}\\jre\\bin\\javaw.exe|0", L""},
+      {L"install_dir={}\nlib-classpath=a\\\\;", L"", false, 0, L"", L"javaw|-Xmx128m|-classpath|{}\\a\\\\" + main + system_java + L"|0", L""},
+      {boot, L"-I {}\\docs\\b.qif -I {}\\docs\\gone.qif -I {}\\docs\\a.qif", true, 0, L"", L"", L"b.qif"},
+      {boot, L"-I \"{}\\docs\\" + deep + L"\" -I a.qif", true, 0, L"", L"", L"a.qif\nd.qif"},
+      {L"", L"-I {}\\docs\\a.qif", true, 2, Fatal(L"Unable to open file: {}\\ledgrix.boot", 2, L"parseConfigFile"), L"", L""},
+      {L"install_dir={}\\gone\nlib-classpath=a;", L"", false, 2, Fatal(missing + L"{}\\gone", 2), L"", L""},
+      {L"lib-classpath=a;", L"", false, 123, Fatal(missing, 123), L"", L""},
+      {L"install_dir=C:\\L*x\nlib-classpath=a;", L"", false, 123, Fatal(missing + L"C:\\L*x", 123), L"", L""},
+      {L"install_dir={}\\" + std::wstring(300, L'x'), L"", false, 206, Fatal(missing + L"{}\\" + std::wstring(300, L'x'), 206), L"", L""},
+      {L"install_dir={}\njrehome={}\\no\nlib-classpath=a;", L"", false, 2, Fatal(L"Could not find JRE at:\n\n{}\\no", 2), L"", L""},
+      {L"install_dir={}\njrehome={}\\j re\nlib-classpath=x.jar", L"", false, 123, Fatal(L"Application classpath is missing\n", 123), L"", L""},
+      {L"install_dir={}\njrehome={}\\docs\nlib-classpath=a;", L"", false, 0, L"CreateProcess failed (2)\n", L"", L""},
   };
   for (const Case& c : cases) {
     Folder at;
@@ -63,34 +66,14 @@ TEST(Start, EachStartEndsItsOwnWay) {
     if (!c.boot.empty()) at.Put(L"ledgrix.boot", U(fill(c.boot)));
     std::optional<AnotherLauncher> another;
     if (c.another_runs) another.emplace();
-    Start start(exe + L" " + fill(c.arguments), c.directory ? (at.path + L"\\" + c.directory).c_str() : nullptr);
+    Start start(exe + L" " + fill(c.arguments), (at.path + L"\\docs").c_str());
     EXPECT_EQ(start.Finish(), c.exit_code) << U(c.boot + c.arguments);
     EXPECT_EQ(U(Join(start.boxes)), U(fill(c.box)));
     EXPECT_EQ(U(Join(at.Javas())), U(fill(c.java)));
     EXPECT_EQ(U(Join(ListFiles(Incoming()))), U(c.incoming));
     for (const std::wstring& name : ListFiles(Incoming())) EXPECT_EQ(ReadAll(Incoming() + L"\\" + name), U(name));
   }
-}
-
-// The shell starts a launcher in the opened document's folder, where anybody
-// may have left a javaw.exe; unquoted, a Java home with a blank would start
-// <folder>\Program.exe, which is no program here.
-TEST(Start, RunsOnlyTheIntendedJava) {
-  wchar_t system[MAX_PATH];
-  const std::wstring system_java = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\javaw.exe";
-  for (bool java_home : {true, false}) {
-    Folder at;
-    const std::wstring exe = Install(at, L"Program Files\\bin"), helper = Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe";
-    at.Put(L"Program.exe", "MZ"), at.Copy(L"docs\\javaw.exe", helper), at.Copy(L"Program Files\\jre\\bin\\javaw.exe", helper);
-    CopyFileW(helper.c_str(), system_java.c_str(), FALSE);
-    at.Put(L"Program Files\\ledgrix.boot", U(L"install_dir=" + at.path + (java_home ? L"\njrehome=" + at.path + L"\\Program Files\\jre" : L"") + L"\nlib-classpath=a;"));
-    Start start(exe, (at.path + L"\\docs").c_str());
-    EXPECT_EQ(start.Finish(), 0u);
-    DeleteFileW(system_java.c_str());
-    EXPECT_EQ(start.boxes.size(), 0u);
-    ASSERT_EQ(at.Javas().size(), 1u);
-    EXPECT_EQ(U(at.Javas()[0]), U((java_home ? at.path + L"\\Program Files\\jre\\bin\\javaw" : L"javaw") + L"|-Xmx128m|-classpath|" + at.path + L"\\a|com.zor.ledgrix.Tabex|" + (java_home ? at.path + L"\\Program Files\\jre\\bin\\javaw.exe" : system_java) + L"|0"));
-  }
+  DeleteFileW(system_java.c_str());
 }
 
 // While the application runs, its launcher waits and each start hands its
@@ -99,7 +82,7 @@ TEST(Start, RunsOnlyTheIntendedJava) {
 TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndOneJavaRuns) {
   Folder at;
   const std::wstring exe = Install(at), large_path = at.path + L"\\docs\\large.ofx";
-  at.Put(L"ledgrix.boot", U(L"install_dir=" + at.path + L"\njrehome=" + at.path + L"\\jre\nlib-classpath=a;")), at.Put(L"hold", "");
+  at.Put(L"ledgrix.boot", U(L"install_dir=" + at.path + L"\njrehome=" + at.path + L"\\j re\nlib-classpath=a;")), at.Put(L"hold", "");
   Start first(exe);
   for (int tick = 0; tick < 6000 && at.Javas().empty(); ++tick) Sleep(10);
   const std::string large(48 << 20, 'x');

@@ -68,12 +68,6 @@ std::wstring Folder::Put(const std::wstring& relative, const std::string& bytes)
   return full;
 }
 
-std::wstring Folder::Copy(const std::wstring& relative, const std::wstring& source) const {
-  const std::wstring full = Put(relative, "");
-  CopyFileW(source.c_str(), full.c_str(), FALSE);
-  return full;
-}
-
 std::vector<std::wstring> Folder::Javas() const {
   std::vector<std::wstring> lines;
   FILE* log = _wfopen((path + L"\\javaw.log").c_str(), L"r, ccs=UTF-8");

@@ -23,7 +23,6 @@ struct Folder {
   Folder();
   ~Folder();
   std::wstring Put(const std::wstring& relative, const std::string& bytes) const;  // its full path
-  std::wstring Copy(const std::wstring& relative, const std::wstring& source) const;
   std::vector<std::wstring> Javas() const;  // the stand-in's lines, one a start
   std::wstring path;
 };
