@@ -62,7 +62,7 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
     std::optional<AnotherLauncher> another;
     if (second) another.emplace();
     const std::vector<std::string> calls = start(0, 0).calls;
-    ASSERT_EQ(U(ListFiles(Incoming())[0] + ListFiles(Incoming())[1]), "a.qifb.ofx");
+    ASSERT_EQ(ListFiles(Incoming()), (std::vector<std::wstring>{L"a.qif", L"b.ofx"}));
     registry(true);
     DWORD size = 0;
     EXPECT_EQ(RegGetValueW(HKEY_CLASSES_ROOT, L".ofx\\shell\\open\\command", L"command", RRF_RT_REG_SZ, nullptr, nullptr, &size), 0);
