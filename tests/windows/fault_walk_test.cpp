@@ -14,12 +14,6 @@
 
 namespace {
 
-struct Outcome {
-  DWORD exit_code;
-  std::wstring box;
-  std::vector<std::string> calls;
-};
-
 DWORD PlausibleError(const std::string& call) {
   if (call == "ReadFile") return 23;  // a bad sector
   if (call == "GetModuleFileNameW" || call == "GetCurrentDirectoryW") return ERROR_NOT_ENOUGH_MEMORY;
@@ -52,16 +46,22 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
     SetEnvironmentVariableW(L"LEDGRIX_CALLS", log.c_str());
     SetEnvironmentVariableW(L"LEDGRIX_FAIL", (std::to_wstring(n) + L":" + std::to_wstring(code)).c_str());
     Start run(command);
-    Outcome outcome{run.Finish(), run.boxes.empty() ? L"" : run.boxes[0], {}};
+    const DWORD exit_code = run.Finish();
     EXPECT_LE(run.boxes.size(), 1u);
-    const std::string calls = ReadAll(log);
-    for (size_t i = 0, end; (end = calls.find('\n', i)) != std::string::npos; i = end + 1) outcome.calls.push_back(calls.substr(i, end - i));
-    return outcome;
+    run.boxes.emplace_back(), run.boxes[0] += L"\n" + std::to_wstring(exit_code);  // the box, or none, and the exit code
+    return run.boxes[0];
+  };
+  auto calls_of = [&] {  // the calls of the last start, in order
+    std::vector<std::string> calls;
+    const std::string text = ReadAll(log);
+    for (size_t i = 0, end; (end = text.find('\n', i)) != std::string::npos; i = end + 1) calls.push_back(text.substr(i, end - i));
+    return calls;
   };
   for (bool second : {false, true}) {
     std::optional<AnotherLauncher> another;
     if (second) another.emplace();
-    const std::vector<std::string> calls = start(0, 0).calls;
+    ASSERT_EQ(start(0, 0), L"\n0");
+    const std::vector<std::string> calls = calls_of();
     ASSERT_EQ(ListFiles(Incoming()), (std::vector<std::wstring>{L"a.qif", L"b.ofx"}));
     registry(true);
     DWORD size = 0;
@@ -75,7 +75,7 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
       const std::string& call = calls[n - 1];
       const DWORD code = PlausibleError(call), reported = call == "ReadFile" ? ERROR_INVALID_NAME : code;
       SCOPED_TRACE("call " + std::to_string(n) + " " + call + (second ? " of a second start" : " of a first"));
-      const Outcome outcome = start(n, code);
+      const std::wstring ended = start(n, code), missing = L"Could not find installation directory at:\n";
       // Not waited for, Java may still be starting: its record must not reach the next start.
       for (int tick = 0; call == "WaitForSingleObject" && tick < 1000 && at.Javas().empty(); ++tick) Sleep(10);
       EXPECT_TRUE(ListFiles(Incoming() + L"\\..\\staging").empty());
@@ -84,17 +84,16 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
       if (second && call != "CreateMutexW") {
         EXPECT_TRUE(at.Javas().empty()) << "without its guard, a start counts as first";
       }
+      auto box = [](const std::wstring& text, DWORD exit_code) { return text + L"\n" + std::to_wstring(exit_code); };
       if (call == "CreateProcessW" || call == "SearchPathW") {
-        EXPECT_EQ(outcome.box, L"CreateProcess failed (2)\n");
+        EXPECT_EQ(ended, box(L"CreateProcess failed (2)\n", 0));
       } else if (call == "GetModuleFileNameW") {
-        EXPECT_EQ(U(outcome.box), U(Fatal(L"Unable to find the launcher's own executable", code, L"GetModuleFileName")));
+        EXPECT_EQ(U(ended), U(box(Fatal(L"Unable to find the launcher's own executable", code, L"GetModuleFileName"), code)));
       } else {
-        const std::wstring missing = L"Could not find installation directory at:\n";
-        const std::set<std::wstring> fatal = {L"", Fatal(L"Unable to open file: " + boot, code, L"parseConfigFile"),
-                                              Fatal(missing + at.path, reported), Fatal(missing, reported)};
-        EXPECT_TRUE(fatal.contains(outcome.box)) << U(outcome.box);
+        EXPECT_TRUE((std::set<std::wstring>{box(L"", 0), box(Fatal(L"Unable to open file: " + boot, code, L"parseConfigFile"), code),
+                                            box(Fatal(missing + at.path, reported), reported), box(Fatal(missing, reported), reported)}
+                         .contains(ended))) << U(ended);
       }
-      EXPECT_EQ(outcome.exit_code, outcome.box.empty() || outcome.box[0] == L'C' ? 0 : reported);
     }
   }
 }
