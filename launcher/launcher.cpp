@@ -69,12 +69,10 @@ void HandOffDocuments(const CStringArray& import_list, CDiskObject& disk) {
   // Without the folder there is nowhere the application would look: copying
   // below an unknown path could only put the documents somewhere else.
   if (os::AppDataFolder(&application_data) != 0 || application_data.empty()) return;
+  // The copy creates both folders as needed. Documents are written in staging,
+  // which the application never reads, and appear in incoming only whole.
   const WString system = application_data + u"\\.ledgrix\\system";
-  const WString incoming = system + u"\\incoming";
-  if (!disk.DirectoryExists(incoming)) disk.CreateDirectory(incoming);
-  // Documents are written in staging, which the application never reads, and
-  // appear in incoming only whole.
-  disk.CopyFiles(import_list, incoming, system + u"\\staging");
+  disk.CopyFiles(import_list, system + u"\\incoming", system + u"\\staging");
 }
 
 int RunLauncher(LauncherProcess& process, WStringView command_line) {
