@@ -27,7 +27,6 @@ void RegisterDocumentType(CGCFileTypeAccess& record, const WString& executable_p
   record.SetFileExtension(extension);
   const WString open_command = OpenCommandFor(executable_path);
   record.SetOpenCommand(open_command.c_str());
-  record.SetTypeOpenCommand(open_command.c_str());
   record.SetTypeName(type_name);
   record.SetTypeIcon(IconLocationFor(executable_path).c_str());
 }

@@ -12,7 +12,6 @@ void CGCFileTypeAccess::SetFileExtension(const WChar* text) { Assign(extension, 
 void CGCFileTypeAccess::SetOpenCommand(const WChar* text) { Assign(open_command, text); }
 void CGCFileTypeAccess::SetTypeName(const WChar* text) { Assign(type_name, text); }
 void CGCFileTypeAccess::SetTypeIcon(const WChar* text) { Assign(type_icon, text); }
-void CGCFileTypeAccess::SetTypeOpenCommand(const WChar* text) { Assign(type_open_command, text); }
 
 void CGCFileTypeAccess::WriteExtensionKey(std::vector<RegistryWrite>* writes) const {
   if (extension.empty()) return;
@@ -30,10 +29,9 @@ void CGCFileTypeAccess::WriteTypeKey(std::vector<RegistryWrite>* writes) const {
   if (!open_command.empty()) writes->push_back({type_name + WString(kOpenCommandKey), open_command, true});
 }
 
-bool CGCFileTypeAccess::WriteAssociation() const {
+void CGCFileTypeAccess::WriteAssociation() const {
   std::vector<RegistryWrite> writes;
   WriteExtensionKey(&writes);
   WriteTypeKey(&writes);
   os::WriteRegistry(writes);
-  return true;
 }

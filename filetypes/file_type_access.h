@@ -14,7 +14,6 @@ class CGCFileTypeAccess {
   void SetOpenCommand(const WChar* text);
   void SetTypeName(const WChar* text);
   void SetTypeIcon(const WChar* text);
-  void SetTypeOpenCommand(const WChar* text);
 
   // The values the record writes, in order: the extension key and its open
   // command, then the type key, its icon and its open command, whose value
@@ -22,14 +21,12 @@ class CGCFileTypeAccess {
   // open command or icon key when that field is empty.
   void WriteExtensionKey(std::vector<RegistryWrite>* writes) const;
   void WriteTypeKey(std::vector<RegistryWrite>* writes) const;
-  // Writes both; answers true whatever the registry refused.
-  bool WriteAssociation() const;
+  // Writes both, whatever the registry refuses.
+  void WriteAssociation() const;
 
   WString extension;  // without the leading dot, e.g. "OFX"
   WString open_command;
   WString type_name;         // the ProgID, e.g. "OFX.Document"
   WString type_description;  // nothing sets it: the type key's value is empty
   WString type_icon;         // "path,index" for the DefaultIcon key
-  // Kept beside open_command; both open commands are written from open_command.
-  WString type_open_command;
 };
