@@ -35,19 +35,18 @@ bool CDiskObject::CreateDirectory(const WString& directory) {
   return os::EnterDirectory(levels.empty() ? root : levels.back()) == 0;
 }
 
-bool CDiskObject::CopyFiles(const std::vector<WString>& files, const WString& destination, const WString& staging) {
+void CDiskObject::CopyFiles(const std::vector<WString>& files, const WString& destination, const WString& staging) {
   WString target_directory, staging_directory, current;
   if (files.empty() || !Qualify(destination, &target_directory) || !Qualify(staging, &staging_directory) ||
       !CreateDirectory(target_directory) || !CreateDirectory(staging_directory))
-    return false;
+    return;
   const auto relative = std::find_if(files.begin(), files.end(),
                                      [](const WString& file) { return !file.empty() && NeedsCurrentDirectory(file); });
-  if (relative != files.end() && !ReadCurrentDirectory(*relative, &current)) return false;
+  if (relative != files.end() && !ReadCurrentDirectory(*relative, &current)) return;
   for (const PlannedCopy& copy : PlanCopies(files, target_directory, staging_directory, current, os::ProcessId())) {
     if (os::CopyFile(copy.source, copy.staged) != 0 || os::MoveFile(copy.staged, copy.target) != 0) {
       os::DeleteFile(copy.staged);
-      return false;
+      return;
     }
   }
-  return true;
 }

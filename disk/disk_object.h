@@ -1,6 +1,6 @@
 #pragma once
-// The launcher's file-system worker. Each operation answers true or false;
-// none moves the process's current directory.
+// The launcher's file-system worker. None of its operations moves the
+// process's current directory.
 #include <cstdint>
 #include <vector>
 
@@ -19,7 +19,8 @@ class CDiskObject {
   // copied under a name of this process's own into staging (on the
   // destination's volume) and renamed into destination, so that a reader of
   // destination only ever sees it whole; a failed one leaves nothing staged.
-  bool CopyFiles(const std::vector<WString>& files, const WString& destination, const WString& staging);
+  // Silent: nothing reads how it went.
+  void CopyFiles(const std::vector<WString>& files, const WString& destination, const WString& staging);
 
   // The system's code for the last failure of DirectoryExists, for a fatal
   // box: 0 when there was none to give (an empty path, or one holding ':',
