@@ -42,7 +42,8 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
     }
   };
   auto start = [&](size_t n, DWORD code) {
-    DeleteFileW(log.c_str()), DeleteFileW((at.path + L"\\javaw.log").c_str()), RemoveTree(Incoming());
+    DeleteFileW(log.c_str()), DeleteFileW((at.path + L"\\javaw.log").c_str()), RemoveTree(Incoming() + L"\\..\\staging");
+    RemoveTree(Incoming());
     SetEnvironmentVariableW(L"LEDGRIX_CALLS", log.c_str());
     SetEnvironmentVariableW(L"LEDGRIX_FAIL", (std::to_wstring(n) + L":" + std::to_wstring(code)).c_str());
     Start run(command);

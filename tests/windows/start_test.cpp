@@ -21,7 +21,7 @@ std::wstring Install(const Folder& at) {
   const std::string javaw = ReadAll(Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe");
   at.Put(L"j re\\bin\\javaw.exe", javaw), at.Put(L"docs\\javaw.exe", javaw), at.Put(L"j.exe", "MZ");
   for (std::wstring name : {L"a.qif", L"l'\u00e9 \u0441\u0447.ofx", L"b.qif"}) at.Put(L"docs\\" + name, U(name));
-  RemoveTree(Incoming());
+  RemoveTree(Incoming()), RemoveTree(Incoming() + L"\\..\\staging");
   return L"\"" + at.Put(L"BIN\\ledgrix.exe", ReadAll(Env(L"LEDGRIX_EXE"))) + L"\"";
 }
 
