@@ -28,9 +28,7 @@ class CDiskObject {
   uint32_t error_code = 0;
 
  private:
-  // The directory absolute and '\'-ended, against the current directory when
-  // it needs one; false with error_code set.
+  // The directory absolute and '\'-ended, against the current directory;
+  // false with error_code set.
   bool Qualify(const WString& directory, WString* qualified);
-  // The current directory, read only when path needs it.
-  bool ReadCurrentDirectory(const WString& path, WString* current);
 };

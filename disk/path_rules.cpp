@@ -41,10 +41,6 @@ WString ParentOf(WStringView folder) {
 
 bool IsValidPathPart(WStringView part) { return part.find_first_of(u":*?") == WStringView::npos; }
 
-bool NeedsCurrentDirectory(WStringView path) {
-  return !(path.size() >= 2 && (path[1] == u':' || ((path[0] == u'\\' || path[0] == u'/') && path[0] == path[1])));
-}
-
 bool QualifyFile(WString& path, WStringView current) {
   std::replace(path.begin(), path.end(), u'/', u'\\');
   const PathParts parts = SplitPath(path);
@@ -86,9 +82,8 @@ WString FileNameOf(WStringView qualified) {
   return last == WStringView::npos ? WString() : WString(qualified.substr(last + 1));
 }
 
-bool CreationLevels(WStringView qualified_directory, WString* root, std::vector<WString>* levels) {
+void CreationLevels(WStringView qualified_directory, WString* root, std::vector<WString>* levels) {
   const PathParts parts = SplitPath(qualified_directory);
-  if (parts.directory.size() > kDirectoryPartLimit) return false;
   *root = parts.drive;
   WStringView remainder = parts.directory;
   if (remainder.size() > 2 && remainder.starts_with(u"\\\\")) {
@@ -101,7 +96,6 @@ bool CreationLevels(WStringView qualified_directory, WString* root, std::vector<
   WString current = *root;
   for (size_t end; (end = remainder.find(u'\\')) != WStringView::npos; remainder.remove_prefix(end + 1))
     levels->push_back(current += u"\\" + WString(remainder.substr(0, end)));
-  return true;
 }
 
 std::vector<PlannedCopy> PlanCopies(const std::vector<WString>& files, const WString& destination,

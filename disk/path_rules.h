@@ -23,10 +23,6 @@ inline constexpr size_t kDirectoryPartLimit = 255;
 // False when the part holds ':', '*' or '?'.
 bool IsValidPathPart(WStringView part);
 
-// Whether qualifying path needs the current directory: no drive, not a
-// network path.
-bool NeedsCurrentDirectory(WStringView path);
-
 // Makes path absolute in place against the current directory, '\' separated,
 // parent steps taken (never above the root). False when a part fails the
 // character test. A part too long for the split is qualified whole.
@@ -41,9 +37,8 @@ WString FileNameOf(WStringView qualified);
 
 // The directories a qualified directory is created by, from the top below
 // its root (a drive, or \\server), one level more each time: the last is the
-// directory itself without its trailing '\'; a root has none. False when the
-// directory is too long for the split.
-bool CreationLevels(WStringView qualified_directory, WString* root, std::vector<WString>* levels);
+// directory itself without its trailing '\'; a root has none.
+void CreationLevels(WStringView qualified_directory, WString* root, std::vector<WString>* levels);
 
 // One document's way into the destination: copied from source to staged,
 // then renamed to target.

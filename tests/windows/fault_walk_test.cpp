@@ -31,8 +31,6 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
     values[L"." + type] = type + L".Document", values[type + L".Document"] = L"", values[type + L".Document\\DefaultIcon"] = exe + L",0";
     values[L"." + type + L"\\shell\\open\\command"] = values[type + L".Document\\shell\\open\\command"] = L"\"" + exe + L"\" -I \"%1\"";
   }
-  for (const wchar_t* key : {L".ofx\\shell\\open\\command", L"OFX.Document\\shell\\open\\command"})
-    RegSetKeyValueW(HKEY_CLASSES_ROOT, key, L"command", REG_SZ, L"d", 4);
   auto registry = [&](bool written) {  // every value the launcher's, or (not written) none
     for (const auto& [key, value] : values) {
       wchar_t data[1024] = {};
@@ -61,6 +59,9 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
   for (bool second : {false, true}) {
     std::optional<AnotherLauncher> another;
     if (second) another.emplace();
+    for (const auto& [key, value] : values) RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
+    for (const wchar_t* key : {L".OFX\\shell\\open\\command", L"OFX.Document\\shell\\open\\command"})
+      RegSetKeyValueW(HKEY_CLASSES_ROOT, key, L"command", REG_SZ, L"d", 4);
     ASSERT_EQ(start(0, 0), L"\n0");
     const std::vector<std::string> calls = calls_of();
     ASSERT_EQ(ListFiles(Incoming()), (std::vector<std::wstring>{L"a.qif", L"b.ofx"}));
