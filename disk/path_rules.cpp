@@ -90,7 +90,7 @@ void CreationLevels(WStringView qualified_directory, WString* root, std::vector<
     remainder.remove_prefix(2);
     const size_t server_end = std::min(remainder.find(u'\\'), remainder.size());
     *root = u"\\\\" + WString(remainder.substr(0, server_end));
-    remainder.remove_prefix(std::min(server_end + 1, remainder.size()));
+    remainder.remove_prefix(server_end);
   }
   remainder.remove_prefix(std::min(remainder.find_first_not_of(u'\\'), remainder.size()));
   WString current = *root;

@@ -65,8 +65,8 @@ TEST(Core, ClassPathAndJavaCommandLine) {
     LaunchSettings s{.java_home = home, .class_path = u"cp", .default_options = u" -X", .use_jrehome = *home != 0};
     EXPECT_EQ(N(BuildJavaCommandLine(s)), line);
   }
-  EXPECT_EQ(N(ProgramSearchPath(u"o", u"s", u"w", u"C:\\j;;.;bin;\\\\s\\j;D:/x;C:r;\\r;//s/j;\\")),
-            "o;s;w\\System;w;C:\\j;\\\\s\\j;D:/x;//s/j");
+  EXPECT_EQ(N(ProgramSearchPath(u"o", u"s", u"w", u"C:\\j;;.;bin;\\\\s\\j;D:/x;C:r;\\r;//s/j;\\;E:\\")),
+            "o;s;w\\System;w;C:\\j;\\\\s\\j;D:/x;//s/j;E:\\");
 }
 
 TEST(Core, Tokenizer) {
@@ -93,6 +93,7 @@ TEST(Core, PathRules) {
            {u"..\\..\\a", u"\\\\s\\h\\d", true, u"\\\\s\\h\\a"}, {u"f", u"C:\\", true, u"C:\\\\f"},
            {u"\\d", u"\\\\s\\h", true, u"\\d"}, {u"\\\\s\\h\\a", u"C:\\w", true, u"\\\\s\\h\\a"},
            {u"\\\\a", u"C:\\w", true, u"C:\\\\a"}, {u"C:d\\a", u"D:\\x", true, u"C:d\\a"}, {u"C:", u"D:\\x", true, u"C:"},
+           {u"\\\\?\\C:\\a\\b", u"C:\\w", true, u"\\\\?\\C:\\a\\b"}, {u"\\\\\\a", u"C:\\w", true, u"\\\\\\a"},
            {u"a*.o", u"C:\\w", false, u"C:\\w\\a*.o"}, {u"C:\\a:b\\c", u"C:\\w", false, u"C:\\a:b\\c"},
            {u"C:\\a.o?", u"C:\\w", false, u"C:\\a.o?"}, {deep, u"C:\\w", true, deep}}) {
     WString actual = path;
