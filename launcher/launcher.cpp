@@ -65,10 +65,10 @@ void launchJava(const LaunchSettings& settings, const WString& own_folder) {
 }
 
 void HandOffDocuments(const CStringArray& import_list, CDiskObject& disk) {
-  WString application_data;
+  const WString application_data = os::AppDataFolder();
   // Without the folder there is nowhere the application would look: copying
   // below an unknown path could only put the documents somewhere else.
-  if (os::AppDataFolder(&application_data) != 0 || application_data.empty()) return;
+  if (application_data.empty()) return;
   // The copy creates both folders as needed. Documents are written in staging,
   // which the application never reads, and appear in incoming only whole.
   const WString system = application_data + u"\\.ledgrix\\system";

@@ -62,7 +62,7 @@ uint32_t CreateDirectory(const WString& path);
 uint32_t CopyFile(const WString& source, const WString& target);  // replaces target
 uint32_t MoveFile(const WString& source, const WString& target);  // within a volume, replaces target
 void DeleteFile(const WString& path);
-uint32_t AppDataFolder(WString* folder);  // the user's roaming application data
+WString AppDataFolder();  // the user's roaming application data; empty when the shell cannot tell
 uint32_t ProcessId();
 
 // The system folder, the Windows folder and the text of PATH (empty if unset).

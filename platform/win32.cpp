@@ -154,15 +154,13 @@ void DeleteFile(const WString& path) {
   if (!Fails("DeleteFileW")) ::DeleteFileW(W(path));
 }
 
-uint32_t AppDataFolder(WString* folder) {
+WString AppDataFolder() {
   using Function = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
   static const Function get_folder = Load<Function>(L"shell32.dll", "SHGetSpecialFolderPathW");
   wchar_t buffer[MAX_PATH] = {};
-  if (!get_folder || Fails("SHGetSpecialFolderPathW") || !get_folder(nullptr, buffer, CSIDL_APPDATA, FALSE))
-    return ::GetLastError();
+  if (!get_folder || Fails("SHGetSpecialFolderPathW") || !get_folder(nullptr, buffer, CSIDL_APPDATA, FALSE)) return u"";
   buffer[MAX_PATH - 1] = 0;
-  *folder = reinterpret_cast<const WChar*>(buffer);
-  return 0;
+  return reinterpret_cast<const WChar*>(buffer);
 }
 
 uint32_t ProcessId() { return ::GetCurrentProcessId(); }

@@ -14,13 +14,13 @@ inline HWND FindErrorBox(DWORD process_id) {
 }
 
 // The box's text (control 0xFFFF), "(stop) " first when it has an icon
-// (control 1088); then OK.
+// (control 1088), "(cancel) " when it has a Cancel button; then OK.
 inline std::wstring ReadAndClose(HWND box) {
   wchar_t text[4096] = {};
   DWORD_PTR icon = 0;
   GetDlgItemTextW(box, 0xFFFF, text, 4096);
   SendMessageTimeoutW(GetDlgItem(box, 1088), STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon);
-  const std::wstring read = (icon ? L"(stop) " : L"") + std::wstring(text);
+  const std::wstring read = std::wstring(icon ? L"(stop) " : L"") + (GetDlgItem(box, IDCANCEL) ? L"(cancel) " : L"") + text;
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   for (int wait = 0; wait < 1000 && IsWindowVisible(box); ++wait) Sleep(10);
   return read;

@@ -26,10 +26,13 @@ std::wstring Install(const Folder& at) {
 }
 
 // A bare javaw comes from the system folder, never from the current folder
-// (the opened document's, where anybody may have left one).
+// (the opened document's, where anybody may have left one), whatever the
+// length of PATH.
 TEST(Start, EachStartEndsItsOwnWay) {
   wchar_t system[MAX_PATH];
-  const std::wstring system_java = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\javaw.exe";
+  const std::wstring system_java = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\javaw.exe",
+                     path = Env(L"PATH");
+  SetEnvironmentVariableW(L"PATH", (path + L";C:\\" + std::wstring(300, L'p')).c_str());
   CopyFileW((Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe").c_str(), system_java.c_str(), FALSE);
   const std::wstring boot = L"install_dir={}\njrehome={}\\j re\ndefault_options=-Xmx9m\nlib-classpath=c\\;x.jar;\n",
                      deep = std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e') + L"\\d.qif",
@@ -73,7 +76,7 @@ TEST(Start, EachStartEndsItsOwnWay) {
     EXPECT_EQ(U(Join(ListFiles(Incoming()))), U(c.incoming));
     for (const std::wstring& name : ListFiles(Incoming())) EXPECT_EQ(ReadAll(Incoming() + L"\\" + name), U(name));
   }
-  DeleteFileW(system_java.c_str());
+  DeleteFileW(system_java.c_str()), SetEnvironmentVariableW(L"PATH", path.c_str());
 }
 
 // While the application runs, its launcher waits and each start hands its
@@ -82,7 +85,8 @@ TEST(Start, EachStartEndsItsOwnWay) {
 TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndOneJavaRuns) {
   Folder at;
   const std::wstring exe = Install(at), large_path = at.path + L"\\docs\\large.ofx";
-  at.Put(L"ledgrix.boot", U(L"install_dir=" + at.path + L"\njrehome=" + at.path + L"\\j re\nlib-classpath=a;")), at.Put(L"hold", "");
+  std::string boot = U(L"install_dir=" + at.path + L"\njrehome=" + at.path + L"\\j re\nlib-classpath=a;");
+  at.Put(L"ledgrix.boot", "#" + std::string(4095 - boot.size(), '-') + "\n" + boot), at.Put(L"hold", "");  // read in two, the last of 1 byte
   Start first(exe);
   for (int tick = 0; tick < 6000 && at.Javas().empty(); ++tick) Sleep(10);
   const std::string large(48 << 20, 'x');
