@@ -1,8 +1,8 @@
 // The cheapest GUI program: starts and ends. What one more process costs.
 // With the argument "shell32" it also asks shell32 for the application-data
 // folder, as a start that hands documents over does.
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cwchar>
 

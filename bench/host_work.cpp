@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
   const size_t amount = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 0;
   if (mode == "tokenize") {
     WString tail;
-    for (int i = 0; tail.size() < amount; ++i) tail += u"-I \"C:\\Statements\\statement " + DecimalText(i) + u".qif\" ";
+    for (int i = 0; tail.size() < amount; ++i)
+      tail += u"-I \"C:\\Statements\\statement " + DecimalText(i) + u".qif\" ";
     tail.resize(amount);
     CStringArray list;
     CALLGRIND_START_INSTRUMENTATION;
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
   } else if (mode == "boot-reader") {
     std::string text;
     for (int i = 0; text.size() < amount; ++i)
-      text += "# line " + std::to_string(i) + "\ndefault_options=-Xms32m -Dledgrix.line=" + std::to_string(i) +
+      text += "# line " + std::to_string(i) +
+              "\ndefault_options=-Xms32m -Dledgrix.line=" + std::to_string(i) +
               "\ninstall_dir=\"C:\\Program Files\\Ledgrix\"   \r\n";
     text.resize(amount);
     LaunchSettings settings;

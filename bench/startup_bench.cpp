@@ -34,7 +34,16 @@ HANDLE Start(const std::wstring& command_line) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   std::wstring writable = command_line;
-  if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+  if (!CreateProcessW(nullptr,
+                      writable.data(),
+                      nullptr,
+                      nullptr,
+                      FALSE,
+                      0,
+                      nullptr,
+                      nullptr,
+                      &startup,
+                      &info)) {
     std::fprintf(stderr, "cannot start %ls (%lu)\n", command_line.c_str(), GetLastError());
     ExitProcess(2);
   }
@@ -50,7 +59,8 @@ void WaitOrDie(HANDLE handle, const char* what) {
 }
 
 void WriteText(const std::wstring& path, const std::string& text) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);
@@ -67,7 +77,13 @@ std::string Narrow(const std::wstring& text) {
 void Report(const char* name, std::vector<double> samples) {
   std::sort(samples.begin(), samples.end());
   auto at = [&](double q) { return samples[static_cast<size_t>(q * (samples.size() - 1) + 0.5)]; };
-  std::printf("%s %zu %.1f %.1f %.1f %.1f %.1f\n", name, samples.size(), at(0.5), at(0.1), at(0.9), samples.front(),
+  std::printf("%s %zu %.1f %.1f %.1f %.1f %.1f\n",
+              name,
+              samples.size(),
+              at(0.5),
+              at(0.1),
+              at(0.9),
+              samples.front(),
               samples.back());
   std::fflush(stdout);
 }
@@ -89,9 +105,11 @@ int wmain(int argc, wchar_t** argv) {
   CopyFileW(launcher.c_str(), (app + L"\\bin\\ledgrix.exe").c_str(), FALSE);
   CopyFileW(standin.c_str(), (app + L"\\jre\\bin\\javaw.exe").c_str(), FALSE);
   const std::wstring event_name = L"Local\\ledgrix-bench-running";
-  SetEnvironmentVariableW(L"LEDGRIX_JAVAW_SIGNAL", event_name.c_str());  // the stand-in sets it once it runs
-  WriteText(app + L"\\ledgrix.boot", "install_dir=" + Narrow(app) + "\njrehome=" + Narrow(app) +
-                                         "\\jre\nlib-classpath=lib\\app.jar;\n");
+  SetEnvironmentVariableW(L"LEDGRIX_JAVAW_SIGNAL",
+                          event_name.c_str());  // the stand-in sets it once it runs
+  WriteText(app + L"\\ledgrix.boot",
+            "install_dir=" + Narrow(app) + "\njrehome=" + Narrow(app) +
+                "\\jre\nlib-classpath=lib\\app.jar;\n");
   std::wstring fifty;
   for (int i = 1; i <= 50; ++i) {
     wchar_t name[64];
@@ -126,7 +144,8 @@ int wmain(int argc, wchar_t** argv) {
   time_to_running(L"\"" + app + L"\\jre\\bin\\javaw.exe\"");
   time_to_running(exe);
 
-  std::vector<double> empty_runs, shell32_runs, javaw_runs, first_runs, second_none, second_one, second_fifty;
+  std::vector<double> empty_runs, shell32_runs, javaw_runs, first_runs, second_none, second_one,
+      second_fifty;
   for (int i = 0; i < runs; ++i) {
     empty_runs.push_back(time_to_end(L"\"" + empty + L"\""));
     shell32_runs.push_back(time_to_end(L"\"" + empty + L"\" shell32"));

@@ -20,7 +20,9 @@ class CDiskObject {
   // destination's volume) and renamed into destination, so that a reader of
   // destination only ever sees it whole; a failed one leaves nothing staged.
   // Silent: nothing reads how it went.
-  void CopyFiles(const std::vector<WString>& files, const WString& destination, const WString& staging);
+  void CopyFiles(const std::vector<WString>& files,
+                 const WString& destination,
+                 const WString& staging);
 
   // The system's code for the last failure of DirectoryExists, for a fatal
   // box: 0 when there was none to give (an empty path, or one holding ':',

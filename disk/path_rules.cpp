@@ -60,7 +60,8 @@ bool QualifyFile(WString& path, WStringView current) {
       path = WString(current) + u"\\" + path;
     }
   }
-  return IsValidPathPart(parts.directory) && IsValidPathPart(parts.name) && IsValidPathPart(parts.extension);
+  return IsValidPathPart(parts.directory) && IsValidPathPart(parts.name) &&
+         IsValidPathPart(parts.extension);
 }
 
 bool QualifyDirectory(WString& directory, WStringView current, uint32_t* code) {
@@ -94,19 +95,24 @@ void CreationLevels(WStringView qualified_directory, WString* root, std::vector<
   }
   remainder.remove_prefix(std::min(remainder.find_first_not_of(u'\\'), remainder.size()));
   WString current = *root;
-  for (size_t end; (end = remainder.find(u'\\')) != WStringView::npos; remainder.remove_prefix(end + 1))
+  for (size_t end; (end = remainder.find(u'\\')) != WStringView::npos;
+       remainder.remove_prefix(end + 1))
     levels->push_back(current += u"\\" + WString(remainder.substr(0, end)));
 }
 
-std::vector<PlannedCopy> PlanCopies(const std::vector<WString>& files, const WString& destination,
-                                    const WString& staging, WStringView current, uint32_t process_id) {
+std::vector<PlannedCopy> PlanCopies(const std::vector<WString>& files,
+                                    const WString& destination,
+                                    const WString& staging,
+                                    WStringView current,
+                                    uint32_t process_id) {
   std::vector<PlannedCopy> plan;
   for (size_t i = 0; i < files.size(); ++i) {
     if (files[i].empty()) continue;
     WString source = files[i];
     const bool valid = QualifyFile(source, current);
     const WString target = destination + (valid ? FileNameOf(source) : WString());
-    plan.push_back({source, staging + DecimalText(process_id) + u"-" + DecimalText(i) + u".part", target});
+    plan.push_back(
+        {source, staging + DecimalText(process_id) + u"-" + DecimalText(i) + u".part", target});
   }
   return plan;
 }

@@ -53,5 +53,8 @@ struct PlannedCopy {
 // destination and staging directories; staged names are unique to the
 // process. An entry whose name fails the character test targets the
 // destination itself, where its copy fails.
-std::vector<PlannedCopy> PlanCopies(const std::vector<WString>& files, const WString& destination,
-                                    const WString& staging, WStringView current, uint32_t process_id);
+std::vector<PlannedCopy> PlanCopies(const std::vector<WString>& files,
+                                    const WString& destination,
+                                    const WString& staging,
+                                    WStringView current,
+                                    uint32_t process_id);

@@ -18,11 +18,15 @@ constexpr DocumentType kDocumentTypes[] = {
 
 }  // namespace
 
-WString OpenCommandFor(WStringView executable_path) { return QuotedIfBlank(executable_path) + u" -I \"%1\""; }
+WString OpenCommandFor(WStringView executable_path) {
+  return QuotedIfBlank(executable_path) + u" -I \"%1\"";
+}
 
 WString IconLocationFor(WStringView executable_path) { return WString(executable_path) + u",0"; }
 
-void RegisterDocumentType(CGCFileTypeAccess& record, const WString& executable_path, const WChar* extension,
+void RegisterDocumentType(CGCFileTypeAccess& record,
+                          const WString& executable_path,
+                          const WChar* extension,
                           const WChar* type_name) {
   record.SetFileExtension(extension);
   const WString open_command = OpenCommandFor(executable_path);

@@ -13,7 +13,9 @@ WString OpenCommandFor(WStringView executable_path);
 WString IconLocationFor(WStringView executable_path);
 
 // Fills the record for one type.
-void RegisterDocumentType(CGCFileTypeAccess& record, const WString& executable_path, const WChar* extension,
+void RegisterDocumentType(CGCFileTypeAccess& record,
+                          const WString& executable_path,
+                          const WChar* extension,
                           const WChar* type_name);
 
 // Registers OFX, OFC, QIF and OFF, in this order, for the executable.

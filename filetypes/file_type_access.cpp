@@ -26,7 +26,8 @@ void CGCFileTypeAccess::WriteTypeKey(std::vector<RegistryWrite>* writes) const {
   if (!type_icon.empty()) writes->push_back({type_name + u"\\DefaultIcon", type_icon});
   // An installer's descriptor in a value "command" takes precedence over the
   // default value: removing it makes the shell run the command written here.
-  if (!open_command.empty()) writes->push_back({type_name + WString(kOpenCommandKey), open_command, true});
+  if (!open_command.empty())
+    writes->push_back({type_name + WString(kOpenCommandKey), open_command, true});
 }
 
 void CGCFileTypeAccess::WriteAssociation() const {

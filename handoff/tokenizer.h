@@ -3,7 +3,6 @@
 // document named after each "-I". The tail is the UTF-16 one, so a document's
 // name reaches the list whole, whatever the ANSI code page could hold.
 #include <optional>
-
 #include <vector>
 
 #include "platform/platform.h"

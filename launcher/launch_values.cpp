@@ -11,11 +11,13 @@ bool IsSeparator(WChar c) { return c == u'\\' || c == u'/'; }
 }  // namespace
 
 WString RootFolderOf(WStringView module_path) {
-  WStringView folder = module_path.substr(0, std::min(module_path.rfind(u'\\'), module_path.size()));
+  WStringView folder =
+      module_path.substr(0, std::min(module_path.rfind(u'\\'), module_path.size()));
   const size_t slash = folder.rfind(u'\\');
   if (slash != WStringView::npos && folder.size() - slash == 4 &&
-      std::equal(folder.begin() + slash, folder.end(), u"\\bin",
-                 [](WChar a, WChar b) { return FoldAsciiLetter(a) == b; }))
+      std::equal(folder.begin() + slash, folder.end(), u"\\bin", [](WChar a, WChar b) {
+        return FoldAsciiLetter(a) == b;
+      }))
     folder = folder.substr(0, slash);
   return WString(folder);
 }
@@ -30,10 +32,14 @@ WStringView CommandLineTail(WStringView command_line) {
   return command_line.substr(at);
 }
 
-WString FatalText(const WString& message, const WChar* context, uint32_t code, const WString& system_text) {
+WString FatalText(const WString& message,
+                  const WChar* context,
+                  uint32_t code,
+                  const WString& system_text) {
   if (!context) return message + u"\nPlease reinstall the application";
-  return message + u"\n" + context + u" failed with error " + DecimalText(static_cast<int32_t>(code)) + u": " +
-         system_text + u"\nPlease reinstall the application";
+  return message + u"\n" + context + u" failed with error " +
+         DecimalText(static_cast<int32_t>(code)) + u": " + system_text +
+         u"\nPlease reinstall the application";
 }
 
 WString HeapOption(WStringView default_options, uint64_t physical_memory) {
@@ -75,15 +81,18 @@ WString QuotedIfBlank(WStringView path) {
 }
 
 WString BuildJavaCommandLine(const LaunchSettings& settings) {
-  const WString program = settings.use_jrehome ? settings.java_home + u"\\bin\\javaw" : WString(kBareJavaProgram);
-  return QuotedIfBlank(program) + u" " + settings.default_options + u" -classpath " + settings.class_path + u" " +
-         WString(kMainClass);
+  const WString program =
+      settings.use_jrehome ? settings.java_home + u"\\bin\\javaw" : WString(kBareJavaProgram);
+  return QuotedIfBlank(program) + u" " + settings.default_options + u" -classpath " +
+         settings.class_path + u" " + WString(kMainClass);
 }
 
-WString ProgramSearchPath(WStringView own_folder, WStringView system_folder, WStringView windows_folder,
+WString ProgramSearchPath(WStringView own_folder,
+                          WStringView system_folder,
+                          WStringView windows_folder,
                           WStringView path_variable) {
-  WString search = WString(own_folder) + u";" + WString(system_folder) + u";" + WString(windows_folder) +
-                   u"\\System;" + WString(windows_folder);
+  WString search = WString(own_folder) + u";" + WString(system_folder) + u";" +
+                   WString(windows_folder) + u"\\System;" + WString(windows_folder);
   for (size_t start = 0, end; start < path_variable.size(); start = end + 1) {
     end = std::min(path_variable.find(u';', start), path_variable.size());
     const WStringView folder = path_variable.substr(start, end - start);

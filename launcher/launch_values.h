@@ -21,7 +21,10 @@ WStringView CommandLineTail(WStringView command_line);
 
 // The fatal box: the message, then (with a context) the step that failed, the
 // code as a signed number and its system text, then the advice.
-WString FatalText(const WString& message, const WChar* context, uint32_t code, const WString& system_text);
+WString FatalText(const WString& message,
+                  const WChar* context,
+                  uint32_t code,
+                  const WString& system_text);
 
 // " -Xmx<n>m" with a quarter of the physical memory in MiB, kept between 96
 // and 128; empty when the options hold -Xmx already (case-sensitive, anywhere).
@@ -52,5 +55,7 @@ WString BuildJavaCommandLine(const LaunchSettings& settings);
 // The folders the system looks in for a program named without a path, in its
 // order (own folder, system folder, its 16-bit sibling, Windows folder, PATH),
 // without the current folder and without PATH entries relative to it.
-WString ProgramSearchPath(WStringView own_folder, WStringView system_folder, WStringView windows_folder,
+WString ProgramSearchPath(WStringView own_folder,
+                          WStringView system_folder,
+                          WStringView windows_folder,
                           WStringView path_variable);

@@ -14,7 +14,8 @@ constexpr const WChar* kCheckContext = u"ledgrix launcher";
 }
 }  // namespace
 
-InstanceMutex::InstanceMutex() : mutex_handle(os::CreateMutex(WString(kInstanceMutexName), &mutex_error)) {}
+InstanceMutex::InstanceMutex()
+    : mutex_handle(os::CreateMutex(WString(kInstanceMutexName), &mutex_error)) {}
 
 InstanceMutex::~InstanceMutex() {
   if (mutex_handle) os::CloseHandle(mutex_handle);
@@ -41,13 +42,15 @@ void addDefaultHeapSize(LaunchSettings& settings) {
 
 void checkLaunchEnvironment(LaunchSettings& settings, CDiskObject& disk) {
   if (!disk.DirectoryExists(settings.install_dir))
-    FailCheck(u"Could not find installation directory at:\n" + settings.install_dir, disk.error_code);
+    FailCheck(u"Could not find installation directory at:\n" + settings.install_dir,
+              disk.error_code);
   settings.java_home = settings.jrehome;
   settings.use_jrehome = !settings.java_home.empty();
   if (settings.use_jrehome && !disk.DirectoryExists(settings.java_home))
     FailCheck(u"Could not find JRE at:\n\n" + settings.jrehome, disk.error_code);
   std::vector<WString> pieces;
-  if (splitString(settings.lib_classpath, u";", &pieces) <= 0) FailCheck(u"Application classpath is missing\n", 0);
+  if (splitString(settings.lib_classpath, u";", &pieces) <= 0)
+    FailCheck(u"Application classpath is missing\n", 0);
   settings.class_path += ClassPathOf(settings.install_dir, pieces);
 }
 
@@ -57,11 +60,14 @@ void launchJava(const LaunchSettings& settings, const WString& own_folder) {
   if (!settings.use_jrehome) {
     WString system, windows, path_variable;
     os::SearchFolders(&system, &windows, &path_variable);
-    code = os::SearchPath(ProgramSearchPath(own_folder, system, windows, path_variable), WString(kBareJavaProgram),
+    code = os::SearchPath(ProgramSearchPath(own_folder, system, windows, path_variable),
+                          WString(kBareJavaProgram),
                           &program);
   }
   if (!code) code = os::RunAndWait(program, BuildJavaCommandLine(settings), settings.install_dir);
-  if (code) os::ShowBox(u"CreateProcess failed (" + DecimalText(static_cast<int32_t>(code)) + u")\n", kBoxOk);
+  if (code)
+    os::ShowBox(u"CreateProcess failed (" + DecimalText(static_cast<int32_t>(code)) + u")\n",
+                kBoxOk);
 }
 
 void HandOffDocuments(const CStringArray& import_list, CDiskObject& disk) {

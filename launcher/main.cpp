@@ -5,4 +5,6 @@
 
 static LauncherProcess g_process;
 
-extern "C" int __stdcall wWinMain(void*, void*, wchar_t*, int) { return RunLauncher(g_process, os::CommandLine()); }
+extern "C" int __stdcall wWinMain(void*, void*, wchar_t*, int) {
+  return RunLauncher(g_process, os::CommandLine());
+}

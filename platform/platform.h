@@ -60,7 +60,8 @@ uint32_t CurrentDirectory(WString* directory);  // whole, whatever its length
 uint32_t EnterDirectory(const WString& path);
 uint32_t CreateDirectory(const WString& path);
 uint32_t CopyFile(const WString& source, const WString& target);  // replaces target
-uint32_t MoveFile(const WString& source, const WString& target);  // within a volume, replaces target
+uint32_t MoveFile(const WString& source,
+                  const WString& target);  // within a volume, replaces target
 void DeleteFile(const WString& path);
 WString AppDataFolder();  // the user's roaming application data; empty when the shell cannot tell
 uint32_t ProcessId();

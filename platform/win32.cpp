@@ -1,8 +1,7 @@
 // The real layer: each operation makes the Win32 calls that apply a value,
 // and nothing more. The only file that includes windows.h.
-#include <windows.h>
-
 #include <shlobj.h>
+#include <windows.h>
 
 // The layer's own names, not the character-set macros.
 #undef CopyFile
@@ -29,7 +28,8 @@ const wchar_t* W(const WString& text) { return reinterpret_cast<const wchar_t*>(
 
 class ScopedHandle {
  public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+  explicit ScopedHandle(HANDLE handle)
+      : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
   ~ScopedHandle() {
     if (handle_) ::CloseHandle(handle_);
   }
@@ -47,7 +47,8 @@ template <typename Call>
 uint32_t Query(WString* text, Call call) {
   text->assign(MAX_PATH, u'\0');
   for (;;) {
-    const DWORD length = call(reinterpret_cast<wchar_t*>(text->data()), static_cast<DWORD>(text->size()));
+    const DWORD length =
+        call(reinterpret_cast<wchar_t*>(text->data()), static_cast<DWORD>(text->size()));
     if (length == 0) {
       const DWORD code = ::GetLastError();
       text->clear();
@@ -66,7 +67,9 @@ uint32_t Query(WString* text, Call call) {
 template <typename Function>
 Function Load(const wchar_t* library, const char* name) {
   HMODULE module = Fails("LoadLibraryW") ? nullptr : ::LoadLibraryW(library);
-  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
+  return module
+             ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
+             : nullptr;
 }
 
 }  // namespace
@@ -79,9 +82,10 @@ uint32_t ModulePath(WString* path) {
   // GetModuleFileNameW answers the buffer's size when the path is cut.
   for (DWORD size = 2600;; size *= 2) {
     path->assign(size, u'\0');
-    const DWORD length = Fails("GetModuleFileNameW")
-                             ? 0
-                             : ::GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(path->data()), size);
+    const DWORD length =
+        Fails("GetModuleFileNameW")
+            ? 0
+            : ::GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(path->data()), size);
     if (length == 0) {
       const DWORD code = ::GetLastError();
       path->clear();
@@ -105,14 +109,20 @@ uintptr_t CreateMutex(const WString& name, uint32_t* error) {
 void CloseHandle(uintptr_t handle) { ::CloseHandle(reinterpret_cast<HANDLE>(handle)); }
 
 uint32_t ReadFile(const WString& path, std::string* bytes) {
-  ScopedHandle file(Fails("CreateFileW") ? INVALID_HANDLE_VALUE
-                                         : ::CreateFileW(W(path), GENERIC_READ,
-                                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle file(Fails("CreateFileW")
+                        ? INVALID_HANDLE_VALUE
+                        : ::CreateFileW(W(path),
+                                        GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr,
+                                        OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL,
+                                        nullptr));
   if (!file.get()) return ::GetLastError();
   char buffer[4096];
   DWORD read = 0;
-  while (!Fails("ReadFile") && ::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+  while (!Fails("ReadFile") && ::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) &&
+         read > 0)
     bytes->append(buffer, read);
   return 0;
 }
@@ -126,13 +136,19 @@ uint32_t CurrentDirectory(WString* directory) {
 uint32_t EnterDirectory(const WString& path) {
   // Entering opens the folder for traversal; so does this, without moving the
   // process's current directory.
-  ScopedHandle folder(Fails("CreateFileW") ? INVALID_HANDLE_VALUE
-                                           : ::CreateFileW(W(path), FILE_TRAVERSE | SYNCHRONIZE,
-                                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  ScopedHandle folder(Fails("CreateFileW")
+                          ? INVALID_HANDLE_VALUE
+                          : ::CreateFileW(W(path),
+                                          FILE_TRAVERSE | SYNCHRONIZE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr,
+                                          OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS,
+                                          nullptr));
   if (!folder.get()) return ::GetLastError();
   BY_HANDLE_FILE_INFORMATION information;
-  if (Fails("GetFileInformationByHandle") || !::GetFileInformationByHandle(folder.get(), &information))
+  if (Fails("GetFileInformationByHandle") ||
+      !::GetFileInformationByHandle(folder.get(), &information))
     return ::GetLastError();
   return (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : ERROR_DIRECTORY;
 }
@@ -146,8 +162,9 @@ uint32_t CopyFile(const WString& source, const WString& target) {
 }
 
 uint32_t MoveFile(const WString& source, const WString& target) {
-  return Fails("MoveFileExW") || !::MoveFileExW(W(source), W(target), MOVEFILE_REPLACE_EXISTING) ? ::GetLastError()
-                                                                                                 : 0;
+  return Fails("MoveFileExW") || !::MoveFileExW(W(source), W(target), MOVEFILE_REPLACE_EXISTING)
+             ? ::GetLastError()
+             : 0;
 }
 
 void DeleteFile(const WString& path) {
@@ -158,7 +175,9 @@ WString AppDataFolder() {
   using Function = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
   static const Function get_folder = Load<Function>(L"shell32.dll", "SHGetSpecialFolderPathW");
   wchar_t buffer[MAX_PATH] = {};
-  if (!get_folder || Fails("SHGetSpecialFolderPathW") || !get_folder(nullptr, buffer, CSIDL_APPDATA, FALSE)) return u"";
+  if (!get_folder || Fails("SHGetSpecialFolderPathW") ||
+      !get_folder(nullptr, buffer, CSIDL_APPDATA, FALSE))
+    return u"";
   buffer[MAX_PATH - 1] = 0;
   return reinterpret_cast<const WChar*>(buffer);
 }
@@ -179,7 +198,9 @@ void SearchFolders(WString* system, WString* windows, WString* path_variable) {
 
 uint32_t SearchPath(const WString& search_path, const WString& name, WString* found) {
   return Query(found, [&](wchar_t* buffer, DWORD size) {
-    return Fails("SearchPathW") ? 0 : ::SearchPathW(W(search_path), W(name), L".exe", size, buffer, nullptr);
+    return Fails("SearchPathW")
+               ? 0
+               : ::SearchPathW(W(search_path), W(name), L".exe", size, buffer, nullptr);
   });
 }
 
@@ -188,10 +209,16 @@ uint32_t RunAndWait(const WString& program, const WString& command_line, const W
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   WString writable = command_line;  // the system may write into it
-  if (Fails("CreateProcessW") ||
-      !::CreateProcessW(program.empty() ? nullptr : W(program), reinterpret_cast<wchar_t*>(writable.data()), nullptr,
-                        nullptr, TRUE, CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, W(directory), &startup,
-                        &process))
+  if (Fails("CreateProcessW") || !::CreateProcessW(program.empty() ? nullptr : W(program),
+                                                   reinterpret_cast<wchar_t*>(writable.data()),
+                                                   nullptr,
+                                                   nullptr,
+                                                   TRUE,
+                                                   CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS,
+                                                   nullptr,
+                                                   W(directory),
+                                                   &startup,
+                                                   &process))
     return ::GetLastError();
   ScopedHandle process_handle(process.hProcess);
   ScopedHandle thread_handle(process.hThread);
@@ -209,8 +236,13 @@ uint64_t PhysicalMemory() {
 WString SystemText(uint32_t code) {
   wchar_t* text = nullptr;
   if (Fails("FormatMessageW") ||
-      !::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
-                        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&text), 0, nullptr))
+      !::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM,
+                        nullptr,
+                        code,
+                        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                        reinterpret_cast<LPWSTR>(&text),
+                        0,
+                        nullptr))
     return WString();
   WString result = reinterpret_cast<const WChar*>(text);
   ::LocalFree(text);
@@ -228,13 +260,20 @@ void Exit(uint32_t code) { ::ExitProcess(code); }
 void WriteRegistry(const std::vector<RegistryWrite>& writes) {
   for (const RegistryWrite& write : writes) {
     HKEY key = nullptr;
-    if (Fails("RegCreateKeyExW") || ::RegCreateKeyExW(HKEY_CLASSES_ROOT, W(write.key), 0, nullptr,
-                                                      REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key,
+    if (Fails("RegCreateKeyExW") || ::RegCreateKeyExW(HKEY_CLASSES_ROOT,
+                                                      W(write.key),
+                                                      0,
+                                                      nullptr,
+                                                      REG_OPTION_NON_VOLATILE,
+                                                      KEY_SET_VALUE,
+                                                      nullptr,
+                                                      &key,
                                                       nullptr) != ERROR_SUCCESS)
       continue;
     const DWORD size = static_cast<DWORD>((write.data.size() + 1) * sizeof(WChar));
     if (!Fails("RegSetValueExW"))
-      ::RegSetValueExW(key, L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(write.data.c_str()), size);
+      ::RegSetValueExW(
+          key, L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(write.data.c_str()), size);
     if (write.delete_command && !Fails("RegDeleteValueW")) ::RegDeleteValueW(key, L"command");
     ::RegCloseKey(key);
   }

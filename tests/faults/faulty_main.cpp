@@ -16,7 +16,8 @@ FILE* g_log = nullptr;
 
 // Set before the guard is created: the objects of this file are built in order.
 const bool g_hooked = [] {
-  if (const char* fail = std::getenv("LEDGRIX_FAIL")) std::sscanf(fail, "%ld:%u", &g_fail_at, &g_code);
+  if (const char* fail = std::getenv("LEDGRIX_FAIL"))
+    std::sscanf(fail, "%ld:%u", &g_fail_at, &g_code);
   if (const char* calls = std::getenv("LEDGRIX_CALLS")) g_log = std::fopen(calls, "ab");
   os::SetFaultHook([](const char* call) -> uint32_t {
     if (g_log) std::fprintf(g_log, "%s\n", call), std::fflush(g_log);
@@ -29,4 +30,6 @@ LauncherProcess g_process;
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return RunLauncher(g_process, os::CommandLine()); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  return RunLauncher(g_process, os::CommandLine());
+}

@@ -19,12 +19,18 @@ std::vector<WString> SplitArguments(const WString& line) {
   size_t backslashes = 0;
   for (size_t i = 0; i <= line.size(); ++i) {
     const WChar c = i < line.size() ? line[i] : u' ';
-    if (c == u'\\') { ++backslashes; continue; }
+    if (c == u'\\') {
+      ++backslashes;
+      continue;
+    }
     started |= backslashes > 0;
     argument.append(c == u'"' ? backslashes / 2 : backslashes, u'\\');
-    if (c == u'"' && backslashes % 2 == 0) quoted = !quoted, started = true;
-    else if (quoted || (c != u' ' && c != u'\t')) argument += c, started = true;
-    else if (started) arguments.push_back(argument), argument.clear(), started = false;
+    if (c == u'"' && backslashes % 2 == 0)
+      quoted = !quoted, started = true;
+    else if (quoted || (c != u' ' && c != u'\t'))
+      argument += c, started = true;
+    else if (started)
+      arguments.push_back(argument), argument.clear(), started = false;
     backslashes = 0;
   }
   return arguments;
@@ -39,15 +45,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<WString> fields(1);
   for (size_t i = 0; i < size; ++i) {
     if (data[i] == '"' || (data[i] < 0x20 && data[i] > 0 && data[i] != '\t')) return 0;
-    if (data[i]) fields.back() += static_cast<WChar>(data[i]);  // a boot file's characters are Latin-1
-    else fields.emplace_back();
+    if (data[i])
+      fields.back() += static_cast<WChar>(data[i]);  // a boot file's characters are Latin-1
+    else
+      fields.emplace_back();
   }
   const WString install_dir = u"C:\\Program Files\\Ledgrix";
   LaunchSettings settings{.java_home = fields[0], .use_jrehome = !fields[0].empty()};
   settings.default_options = fields.size() > 1 ? fields[1] : u"";
-  std::vector<WString> expected = {settings.use_jrehome ? fields[0] + u"\\bin\\javaw" : u"javaw"}, pieces;
+  std::vector<WString> expected = {settings.use_jrehome ? fields[0] + u"\\bin\\javaw" : u"javaw"},
+                       pieces;
   for (size_t i = 0, end; i < settings.default_options.size(); i = end + 1)
-    if ((end = std::min(settings.default_options.find_first_of(u" \t", i), settings.default_options.size())) > i)
+    if ((end = std::min(settings.default_options.find_first_of(u" \t", i),
+                        settings.default_options.size())) > i)
       expected.push_back(settings.default_options.substr(i, end - i));
   WString lib_classpath, class_path;
   for (size_t k = 2; k < fields.size(); ++k) {

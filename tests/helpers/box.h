@@ -9,7 +9,9 @@
 inline HWND FindErrorBox(DWORD process_id) {
   DWORD owner = 0;
   for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", L"Error"));)
-    if (GetWindowThreadProcessId(box, &owner), (!process_id || owner == process_id) && IsWindowVisible(box)) return box;
+    if (GetWindowThreadProcessId(box, &owner),
+        (!process_id || owner == process_id) && IsWindowVisible(box))
+      return box;
   return nullptr;
 }
 
@@ -20,7 +22,8 @@ inline std::wstring ReadAndClose(HWND box) {
   DWORD_PTR icon = 0;
   GetDlgItemTextW(box, 0xFFFF, text, 4096);
   SendMessageTimeoutW(GetDlgItem(box, 1088), STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon);
-  const std::wstring read = std::wstring(icon ? L"(stop) " : L"") + (GetDlgItem(box, IDCANCEL) ? L"(cancel) " : L"") + text;
+  const std::wstring read = std::wstring(icon ? L"(stop) " : L"") +
+                            (GetDlgItem(box, IDCANCEL) ? L"(cancel) " : L"") + text;
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   for (int wait = 0; wait < 1000 && IsWindowVisible(box); ++wait) Sleep(10);
   return read;

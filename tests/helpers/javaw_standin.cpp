@@ -15,13 +15,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t text[32768];
   int documents = 0;
   WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((_wgetenv(L"APPDATA") + std::wstring(L"\\.ledgrix\\system\\incoming\\*.*")).c_str(), &found);
+  HANDLE find = FindFirstFileW(
+      (_wgetenv(L"APPDATA") + std::wstring(L"\\.ledgrix\\system\\incoming\\*.*")).c_str(), &found);
   for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found))
     documents += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  fwprintf(log, L"%ls|%d\n", std::wstring(text, GetModuleFileNameW(nullptr, text, 32768)).c_str(), documents);
+  fwprintf(log,
+           L"%ls|%d\n",
+           std::wstring(text, GetModuleFileNameW(nullptr, text, 32768)).c_str(),
+           documents);
   fclose(log);
   const wchar_t* signal = _wgetenv(L"LEDGRIX_JAVAW_SIGNAL");
-  if (HANDLE event = signal ? OpenEventW(EVENT_MODIFY_STATE, FALSE, signal) : nullptr) SetEvent(event);
-  for (int tick = 0; tick < 60000 && GetFileAttributesW(L"hold") != INVALID_FILE_ATTRIBUTES; ++tick) Sleep(10);
+  if (HANDLE event = signal ? OpenEventW(EVENT_MODIFY_STATE, FALSE, signal) : nullptr)
+    SetEvent(event);
+  for (int tick = 0; tick < 60000 && GetFileAttributesW(L"hold") != INVALID_FILE_ATTRIBUTES; ++tick)
+    Sleep(10);
   return 0;
 }

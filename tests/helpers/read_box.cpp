@@ -9,8 +9,14 @@ int wmain() {
     if (HWND box = FindErrorBox(0)) {
       const std::wstring text = ReadAndClose(box);
       std::string bytes(text.size() * 4, '\0');
-      bytes.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                                       static_cast<int>(bytes.size()), nullptr, nullptr));
+      bytes.resize(WideCharToMultiByte(CP_UTF8,
+                                       0,
+                                       text.data(),
+                                       static_cast<int>(text.size()),
+                                       bytes.data(),
+                                       static_cast<int>(bytes.size()),
+                                       nullptr,
+                                       nullptr));
       return std::fputs(bytes.c_str(), stdout) < 0;
     }
   }

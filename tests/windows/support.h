@@ -2,9 +2,8 @@
 // The real launcher under Wine: installations in fresh folders, starts run to
 // their end with their "Error" boxes read and closed, the Java stand-in's
 // records, the incoming folder.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -16,7 +15,9 @@ std::vector<std::wstring> ListFiles(const std::wstring& folder);
 void RemoveTree(const std::wstring& path);
 std::wstring Incoming();  // %APPDATA%\.ledgrix\system\incoming
 // The fatal box: message, the step, the code and the system's text for it.
-std::wstring Fatal(const std::wstring& message, DWORD code, const std::wstring& context = L"ledgrix launcher");
+std::wstring Fatal(const std::wstring& message,
+                   DWORD code,
+                   const std::wstring& context = L"ledgrix launcher");
 
 // A fresh folder below C:\ledgrix-tests, removed at the end.
 struct Folder {
