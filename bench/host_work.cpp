@@ -23,9 +23,8 @@ int main(int argc, char** argv) {
     for (int i = 0; tail.size() < amount; ++i)
       tail += u"-I \"C:\\Statements\\statement " + DecimalText(i) + u".qif\" ";
     tail.resize(amount);
-    CStringArray list;
     CALLGRIND_START_INSTRUMENTATION;
-    TokenizeCommandLine(tail, list);
+    const ImportList list = TokenizeCommandLine(tail);
     CALLGRIND_STOP_INSTRUMENTATION;
     std::printf("%zu documents\n", list.size());
   } else if (mode == "boot-reader") {
@@ -35,10 +34,10 @@ int main(int argc, char** argv) {
               "\ndefault_options=-Xms32m -Dledgrix.line=" + std::to_string(i) +
               "\ninstall_dir=\"C:\\Program Files\\Ledgrix\"   \r\n";
     text.resize(amount);
-    LaunchSettings settings;
     CALLGRIND_START_INSTRUMENTATION;
-    ParseBootFile(text, &settings);
+    const BootSettings settings = ParseBootFile(text, false);
     CALLGRIND_STOP_INSTRUMENTATION;
+    std::printf("%zu bytes of options\n", settings.default_options.size());
   } else if (mode != "none") {
     std::fprintf(stderr, "usage: host_work none | tokenize CHARS | boot-reader BYTES\n");
     return 2;

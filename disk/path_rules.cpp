@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/platform.h"
+
 PathParts SplitPath(WStringView path) {
   if (path.starts_with(u"\\\\?\\")) path.remove_prefix(4);
   PathParts parts;
@@ -37,6 +39,14 @@ WString ParentOf(WStringView folder) {
   return WString(folder.substr(0, std::max(last, root)));
 }
 
+// Without its trailing '\' and without a verbatim prefix: \\?\C:\x is C:\x,
+// and \\?\UNC\s\x is \\s\x.
+size_t WorkingDirectoryLength(WStringView directory) {
+  if (directory.starts_with(u"\\\\?\\UNC\\")) directory.remove_prefix(6);
+  if (directory.starts_with(u"\\\\?\\")) directory.remove_prefix(4);
+  return directory.size() - 1;
+}
+
 }  // namespace
 
 bool IsValidPathPart(WStringView part) { return part.find_first_of(u":*?") == WStringView::npos; }
@@ -64,18 +74,12 @@ bool QualifyFile(WString& path, WStringView current) {
          IsValidPathPart(parts.extension);
 }
 
-bool QualifyDirectory(WString& directory, WStringView current, uint32_t* code) {
-  *code = 0;
+uint32_t QualifyDirectory(WString& directory, WStringView current) {
   std::replace(directory.begin(), directory.end(), u'/', u'\\');
   if (!directory.empty() && directory.back() != u'\\') directory += u'\\';
-  if (directory.starts_with(u"\\\\")) return true;
-  // Directories keep the split's limit: one that passes may become the Java
-  // process's working directory, which the system limits to MAX_PATH.
-  if (SplitPath(directory).directory.size() > kDirectoryPartLimit) {
-    *code = kErrorFilenameTooLong;
-    return false;
-  }
-  return QualifyFile(directory, current);
+  if (!directory.starts_with(u"\\\\") && !QualifyFile(directory, current)) return kErrorInvalidName;
+  if (WorkingDirectoryLength(directory) > kDirectoryLimit) return kErrorFilenameTooLong;
+  return 0;
 }
 
 WString FileNameOf(WStringView qualified) {
@@ -98,21 +102,4 @@ void CreationLevels(WStringView qualified_directory, WString* root, std::vector<
   for (size_t end; (end = remainder.find(u'\\')) != WStringView::npos;
        remainder.remove_prefix(end + 1))
     levels->push_back(current += u"\\" + WString(remainder.substr(0, end)));
-}
-
-std::vector<PlannedCopy> PlanCopies(const std::vector<WString>& files,
-                                    const WString& destination,
-                                    const WString& staging,
-                                    WStringView current,
-                                    uint32_t process_id) {
-  std::vector<PlannedCopy> plan;
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (files[i].empty()) continue;
-    WString source = files[i];
-    const bool valid = QualifyFile(source, current);
-    const WString target = destination + (valid ? FileNameOf(source) : WString());
-    plan.push_back(
-        {source, staging + DecimalText(process_id) + u"-" + DecimalText(i) + u".part", target});
-  }
-  return plan;
 }

@@ -1,44 +1,24 @@
 #include "filetypes/document_types.h"
 
-#include "launcher/launch_values.h"
+#include "text/quoting.h"
 
-namespace {
-
-struct DocumentType {
-  const WChar* extension;
-  const WChar* type_name;
-};
-
-constexpr DocumentType kDocumentTypes[] = {
-    {u"OFX", u"OFX.Document"},
-    {u"OFC", u"OFC.Document"},
-    {u"QIF", u"QIF.Document"},
-    {u"OFF", u"OFF.Document"},
-};
-
-}  // namespace
-
-WString OpenCommandFor(WStringView executable_path) {
-  return QuotedIfBlank(executable_path) + u" -I \"%1\"";
-}
-
-WString IconLocationFor(WStringView executable_path) { return WString(executable_path) + u",0"; }
-
-void RegisterDocumentType(CGCFileTypeAccess& record,
-                          const WString& executable_path,
-                          const WChar* extension,
-                          const WChar* type_name) {
-  record.SetFileExtension(extension);
-  const WString open_command = OpenCommandFor(executable_path);
-  record.SetOpenCommand(open_command.c_str());
-  record.SetTypeName(type_name);
-  record.SetTypeIcon(IconLocationFor(executable_path).c_str());
-}
-
-void RegisterDocumentTypes(const WString& executable_path) {
-  CGCFileTypeAccess record;
-  for (const DocumentType& type : kDocumentTypes) {
-    RegisterDocumentType(record, executable_path, type.extension, type.type_name);
-    record.WriteAssociation();
+std::vector<RegistryWrite> DocumentTypeWrites(WStringView executable_path) {
+  // Unquoted, the shell would first try to run each shorter prefix of the
+  // path that ends at a blank.
+  const WString open_command = QuotedIfBlank(executable_path) + u" -I \"%1\"";
+  const WString icon = WString(executable_path) + u",0";
+  std::vector<RegistryWrite> writes;
+  for (const WStringView extension : {u"OFX", u"OFC", u"QIF", u"OFF"}) {
+    const WString extension_key = u"." + WString(extension);
+    const WString type = WString(extension) + u".Document";
+    writes.push_back({extension_key, type});
+    writes.push_back({extension_key + u"\\shell\\open\\command", open_command});
+    writes.push_back({type, u""});
+    writes.push_back({type + u"\\DefaultIcon", icon});
+    writes.push_back({type + u"\\shell\\open\\command", open_command});
+    // An installer's descriptor in a value "command" takes precedence over the
+    // default value: removing it makes the shell run the command written here.
+    writes.push_back({type + u"\\shell\\open\\command", u"", true});
   }
+  return writes;
 }

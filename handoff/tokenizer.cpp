@@ -1,92 +1,58 @@
 #include "handoff/tokenizer.h"
 
-#include <new>
-#include <vector>
+#include <algorithm>
 
 namespace {
 
-bool IsBlank(WChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+constexpr WStringView kBlanks = u" \t\n\r";
 
-enum class State { Between, Bare, DoubleQuoted, SingleQuoted };
-
-void FinishToken(std::vector<Token>& tokens, const WString& token) {
-  Token& entry = tokens.emplace_back();
-  try {
-    entry = token;
-  } catch (const std::bad_alloc&) {
-    // Stays empty: a path after it is skipped, an option there ends the walk.
+// The quoted token that starts at *at, after its opening quote; *at ends
+// after its closing quote.
+WString QuotedToken(WStringView tail, size_t* at) {
+  const WChar quote = tail[(*at)++];
+  WString token;
+  while (*at < tail.size()) {
+    const WChar c = tail[(*at)++];
+    if (c != quote) {
+      token += c;
+    } else if (*at < tail.size() && tail[*at] == quote) {
+      token += quote;
+      ++*at;
+    } else {
+      break;
+    }
   }
+  return token;
 }
 
 }  // namespace
 
-void TokenizeCommandLine(WStringView tail, CStringArray& list) {
-  // The view is not terminated: its characters are copied with the null the
-  // walk stops at.
-  const WString text(tail);
-  const WChar* p = text.c_str();
-
-  std::vector<Token> tokens;
-  WString token;
-  WChar quote = 0;
-  State state = State::Between;
-  for (;;) {
-    WChar c = *p;
-    if (state == State::Between) {
-      if (c == 0) break;
-      if (IsBlank(c)) {
-        ++p;
-        continue;
-      }
-      token.clear();
-      if (c == u'"' || c == u'\'') {
-        quote = c;
-        state = c == u'"' ? State::DoubleQuoted : State::SingleQuoted;
-        ++p;
-      } else {
-        state = State::Bare;
-      }
-      continue;
-    }
-    if (state == State::Bare) {
-      if (c == 0 || IsBlank(c)) {
-        FinishToken(tokens, token);
-        state = State::Between;
-        continue;
-      }
-      token.push_back(c);
-      ++p;
-      continue;
-    }
-    // Quoted: a doubled quote stands for one; an unclosed quote runs to the end.
-    if (c == 0) {
-      FinishToken(tokens, token);
-      break;
-    }
-    if (c == quote) {
-      if (p[1] == quote) {
-        token.push_back(c);
-        p += 2;
-        continue;
-      }
-      FinishToken(tokens, token);
-      state = State::Between;
-      ++p;
-      continue;
-    }
-    token.push_back(c);
-    ++p;
+WStringView CommandLineTail(WStringView command_line) {
+  size_t at = 0;
+  bool quoted = false;
+  for (; at < command_line.size() && (quoted || command_line[at] > u' '); ++at) {
+    if (command_line[at] == u'"') quoted = !quoted;
   }
-  CollectImports(static_cast<int>(tokens.size()), tokens.data(), list);
+  while (at < command_line.size() && command_line[at] <= u' ') ++at;
+  return command_line.substr(at);
 }
 
-void CollectImports(int count, const Token* tokens, CStringArray& list) {
-  for (int i = 0; i < count; ++i) {
-    const Token& option = tokens[i];
-    if (!option) return;
-    if (*option != u"-I") continue;
-    if (i + 1 >= count) return;
-    const Token& path = tokens[++i];
-    if (path) list.push_back(*path);
+ImportList TokenizeCommandLine(WStringView tail) {
+  std::vector<WString> tokens;
+  for (size_t at = tail.find_first_not_of(kBlanks); at != WStringView::npos;
+       at = tail.find_first_not_of(kBlanks, at)) {
+    if (tail[at] == u'"' || tail[at] == u'\'') {
+      // The character after the closing quote starts a new token, blank or not.
+      tokens.push_back(QuotedToken(tail, &at));
+    } else {
+      const size_t end = std::min(tail.find_first_of(kBlanks, at), tail.size());
+      tokens.emplace_back(tail.substr(at, end - at));
+      at = end;
+    }
   }
+  ImportList documents;
+  for (size_t i = 0; i + 1 < tokens.size(); ++i) {
+    if (tokens[i] == u"-I") documents.push_back(tokens[++i]);
+  }
+  return documents;
 }

@@ -5,64 +5,74 @@
 namespace {
 
 constexpr size_t kLinePiece = 4095;
-
-bool IsBlank(WChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+constexpr WStringView kBlanks = u" \t\n\r";
 
 struct Key {
   WStringView text;
-  WString LaunchSettings::*field;
+  WString BootSettings::*field;
 };
 
 constexpr Key kKeys[] = {
-    {u"default_options=", &LaunchSettings::default_options},
-    {u"jrehome=", &LaunchSettings::jrehome},
-    {u"install_dir=", &LaunchSettings::install_dir},
-    {u"lib-classpath=", &LaunchSettings::lib_classpath},
+    {u"default_options=", &BootSettings::default_options},
+    {u"jrehome=", &BootSettings::jrehome},
+    {u"install_dir=", &BootSettings::install_dir},
+    {u"lib-classpath=", &BootSettings::lib_classpath},
 };
 
-void ParseLine(WString& line, LaunchSettings* settings) {
-  const size_t start = std::min(line.find_first_not_of(u" \t\n\r"), line.size());
-  const WStringView rest = WStringView(line).substr(start);
-  if (rest.starts_with(u'#')) return;
+// Trailing blanks cut, then one pair of enclosing quotes; a lone quote opens
+// and closes at once, and the value is empty.
+WStringView ValueOf(WStringView text) {
+  text = text.substr(0, text.find_last_not_of(kBlanks) + 1);
+  if (!text.empty() && text.front() == u'"' && text.back() == u'"') {
+    text.remove_prefix(1);
+    if (!text.empty()) text.remove_suffix(1);
+  }
+  return text;
+}
+
+void ParseLine(WStringView line, BootSettings* settings) {
+  line = line.substr(0, line.find(u'\0'));
+  line.remove_prefix(std::min(line.find_first_not_of(kBlanks), line.size()));
   for (const Key& key : kKeys) {
-    if (rest.starts_with(key.text)) {
-      settings->*key.field = extractValue(line.data() + start);
-      return;
-    }
+    if (line.starts_with(key.text)) settings->*key.field = ValueOf(line.substr(key.text.size()));
   }
 }
 
 }  // namespace
 
-WChar* extractValue(WChar* text) {
-  WChar* value = text;
-  while (*value && *value != u'=') ++value;
-  if (*value == u'=') ++value;
-  WChar* end = value;
-  while (*end) ++end;
-  while (end > value && IsBlank(end[-1])) --end;
-  // A lone quote opens and closes at once: the value is empty.
-  if (end > value && *value == u'"' && end[-1] == u'"') {
-    ++value;
-    end = std::max(value, end - 1);
-  }
-  *end = 0;
-  return value;
+WString RootFolderOf(WStringView module_path) {
+  WStringView folder =
+      module_path.substr(0, std::min(module_path.rfind(u'\\'), module_path.size()));
+  const size_t slash = folder.rfind(u'\\');
+  const auto folded = [](WChar c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<WChar>(c + 32) : c;
+  };
+  if (slash != WStringView::npos && folder.size() - slash == 4 &&
+      std::equal(folder.begin() + slash, folder.end(), u"\\bin", [&](WChar a, WChar b) {
+        return folded(a) == b;
+      }))
+    folder = folder.substr(0, slash);
+  return WString(folder);
 }
 
-void ParseBootFile(std::string_view bytes, LaunchSettings* settings) {
-  bytes = bytes.substr(0, bytes.find('\x1A'));
+WString BootPathOf(WStringView root_folder) { return WString(root_folder) + u"\\ledgrix.boot"; }
+
+BootSettings ParseBootFile(std::string_view bytes, bool read_failed) {
+  const size_t end_of_file = bytes.find('\x1A');
+  const bool cut_by_error = read_failed && end_of_file == std::string_view::npos;
+  bytes = bytes.substr(0, end_of_file);
+  BootSettings settings;
   size_t at = 0;
   while (at < bytes.size()) {
-    // A NUL ends its line's text: no key holds one, and a value is taken up
-    // to it (extractValue's result is a terminated text).
-    WString line;
-    for (size_t count = 0; count < kLinePiece && at < bytes.size(); ++count) {
+    WString piece;
+    while (piece.size() < kLinePiece && at < bytes.size() && !piece.ends_with(u'\n')) {
       unsigned char c = static_cast<unsigned char>(bytes[at++]);
       if (c == '\r' && at < bytes.size() && bytes[at] == '\n') c = bytes[at++];
-      line.push_back(c);
-      if (c == '\n') break;
+      piece.push_back(c);
     }
-    ParseLine(line, settings);
+    const bool whole = piece.ends_with(u'\n') || piece.size() == kLinePiece;
+    if (cut_by_error && at == bytes.size() && !whole) break;
+    ParseLine(piece, &settings);
   }
+  return settings;
 }

@@ -1,102 +1,150 @@
 #include "launcher/launcher.h"
 
+#include "disk/directories.h"
 #include "filetypes/document_types.h"
-#include "launcher/launch_values.h"
+#include "handoff/handoff.h"
+#include "launcher/box_texts.h"
+#include "launcher/log.h"
 
 namespace {
-constexpr const WChar* kCheckContext = u"ledgrix launcher";
 
-// A check refused without a system error of its own (an empty folder, or one
-// holding ':', '*' or '?', a class path without entries) names something that
-// cannot be valid: never "error 0", which reads as success.
-[[noreturn]] void FailCheck(const WString& message, uint32_t code) {
-  reportFatalError(message, kCheckContext, code ? code : kErrorInvalidName);
-}
+WString CodeText(uint32_t code) { return u"error " + DecimalText(code); }
+
 }  // namespace
 
-InstanceMutex::InstanceMutex()
-    : mutex_handle(os::CreateMutex(WString(kInstanceMutexName), &mutex_error)) {}
+InstanceGuard::InstanceGuard()
+    : handle(os::CreateMutex(WString(kInstanceMutexName), &creation_error)) {}
 
-InstanceMutex::~InstanceMutex() {
-  if (mutex_handle) os::CloseHandle(mutex_handle);
-}
-
-void reportFatalError(const WString& message, const WChar* context, uint32_t code) {
+void ReportFatalError(const WString& message, WStringView step, uint32_t code) {
   WString system_text = os::SystemText(code);
-  // Stands in for the text the system lacks, so the box keeps its shape.
-  if (system_text.empty()) system_text = u"(the system has no description for this error)\r\n";
-  os::ShowBox(FatalText(message, context, code, system_text), kBoxOk | kBoxStopSign);
-  os::Exit(code == 0 ? 1 : code);
+  if (system_text.empty()) system_text = kNoSystemText;
+  const WString text = FatalText(message, step, code, system_text);
+  Log(u"box: " + text);
+  os::ShowBox(text, kBoxOk | kBoxStopSign);
+  const uint32_t exit_code = code == 0 ? 1 : code;
+  Log(u"exit code: " + DecimalText(exit_code));
+  os::Exit(exit_code);
 }
 
-void parseConfigFile(const WString& boot_path, LaunchSettings& settings) {
+BootSettings ReadBootFile(const WString& boot_path) {
   std::string bytes;
-  if (const uint32_t code = os::ReadFile(boot_path, &bytes))
-    reportFatalError(u"Unable to open file: " + boot_path, u"parseConfigFile", code);
-  ParseBootFile(bytes, &settings);
-}
-
-void addDefaultHeapSize(LaunchSettings& settings) {
-  settings.default_options += HeapOption(settings.default_options, os::PhysicalMemory());
-}
-
-void checkLaunchEnvironment(LaunchSettings& settings, CDiskObject& disk) {
-  if (!disk.DirectoryExists(settings.install_dir))
-    FailCheck(u"Could not find installation directory at:\n" + settings.install_dir,
-              disk.error_code);
-  settings.java_home = settings.jrehome;
-  settings.use_jrehome = !settings.java_home.empty();
-  if (settings.use_jrehome && !disk.DirectoryExists(settings.java_home))
-    FailCheck(u"Could not find JRE at:\n\n" + settings.jrehome, disk.error_code);
-  std::vector<WString> pieces;
-  if (splitString(settings.lib_classpath, u";", &pieces) <= 0)
-    FailCheck(u"Application classpath is missing\n", 0);
-  settings.class_path += ClassPathOf(settings.install_dir, pieces);
-}
-
-void launchJava(const LaunchSettings& settings, const WString& own_folder) {
-  WString program;
-  uint32_t code = 0;
-  if (!settings.use_jrehome) {
-    WString system, windows, path_variable;
-    os::SearchFolders(&system, &windows, &path_variable);
-    code = os::SearchPath(ProgramSearchPath(own_folder, system, windows, path_variable),
-                          WString(kBareJavaProgram),
-                          &program);
+  uint32_t read_error = 0;
+  if (const uint32_t code = os::ReadFile(boot_path, &bytes, &read_error)) {
+    Log(u"boot file: " + boot_path + u" cannot be opened (" + CodeText(code) + u")");
+    ReportFatalError(WString(kCannotOpenBootFile) + boot_path, kBootFileStep, code);
   }
-  if (!code) code = os::RunAndWait(program, BuildJavaCommandLine(settings), settings.install_dir);
-  if (code)
-    os::ShowBox(u"CreateProcess failed (" + DecimalText(static_cast<int32_t>(code)) + u")\n",
-                kBoxOk);
+  Log(u"boot file: " + boot_path);
+  if (read_error) {
+    Log(u"boot file: " + CodeText(read_error) + u" after " + DecimalText(bytes.size()) +
+        u" bytes: the rest, and the line the error cut, are not read");
+  }
+  const BootSettings settings = ParseBootFile(bytes, read_error != 0);
+  Log(u"boot file: default_options=" + settings.default_options);
+  Log(u"boot file: jrehome=" + settings.jrehome);
+  Log(u"boot file: install_dir=" + settings.install_dir);
+  Log(u"boot file: lib-classpath=" + settings.lib_classpath);
+  return settings;
 }
 
-void HandOffDocuments(const CStringArray& import_list, CDiskObject& disk) {
-  const WString application_data = os::AppDataFolder();
-  // Without the folder there is nowhere the application would look: copying
-  // below an unknown path could only put the documents somewhere else.
-  if (application_data.empty()) return;
-  // The copy creates both folders as needed. Documents are written in staging,
-  // which the application never reads, and appear in incoming only whole.
-  const WString system = application_data + u"\\.ledgrix\\system";
-  disk.CopyFiles(import_list, system + u"\\incoming", system + u"\\staging");
+void RegisterDocumentTypes(const WString& executable_path) {
+  for (const RegistryWrite& write : DocumentTypeWrites(executable_path)) {
+    const uint32_t code = os::WriteRegistry(write);
+    const WString result = code ? CodeText(code) : WString(u"done");
+    if (write.remove_command) {
+      Log(u"registry: HKCR\\" + write.key + u" value \"command\" removed: " + result);
+    } else {
+      Log(u"registry: HKCR\\" + write.key + u" = \"" + write.data + u"\": " + result);
+    }
+  }
 }
 
-int RunLauncher(LauncherProcess& process, WStringView command_line) {
+JavaLaunch PrepareJavaLaunch(const BootSettings& settings) {
+  JavaLaunch launch;
+  launch.java_home = settings.jrehome;
+  launch.options = settings.default_options;
+  if (SetsHeapLimit(settings.default_options)) {
+    Log(u"heap: default_options set -Xmx; none added");
+  } else {
+    const uint64_t memory = os::PhysicalMemory();
+    launch.heap_option = HeapOption(memory);
+    Log(u"heap:" + launch.heap_option + u" added, for " + DecimalText(memory) +
+        u" bytes of physical memory");
+  }
+  if (const uint32_t code = CheckDirectory(settings.install_dir))
+    ReportFatalError(WString(kNoInstallDirectory) + settings.install_dir, kLaunchCheckStep, code);
+  if (const uint32_t code = launch.java_home.empty() ? 0 : CheckDirectory(launch.java_home))
+    ReportFatalError(WString(kNoJre) + settings.jrehome, kLaunchCheckStep, code);
+  std::vector<WString> entries;
+  // No system call fails here: the code is the one for a name that cannot be
+  // valid, never 0, which would read as success.
+  if (SplitString(settings.lib_classpath, u";", &entries) <= 0)
+    ReportFatalError(WString(kNoClassPath), kLaunchCheckStep, kErrorInvalidName);
+  launch.class_path = ClassPathOf(settings.install_dir, entries);
+  return launch;
+}
+
+void LaunchJava(const JavaLaunch& launch, const WString& directory, const WString& own_folder) {
+  WString program;  // empty: the one the command line names
+  uint32_t code = 0;
+  if (launch.java_home.empty()) {
+    WString system;
+    WString windows;
+    os::SystemFolders(&system, &windows);
+    const WString search =
+        ProgramSearchPath(own_folder, system, windows, os::EnvironmentVariable(u"PATH"));
+    code = os::SearchPath(search, WString(kBareJavaProgram), &program);
+    Log(u"java: search for javaw in " + search + u": " + (code ? CodeText(code) : program));
+  }
+  const WString command_line = JavaCommandLine(launch);
+  Log(u"java: command line " + command_line);
+  Log(u"java: working folder " + directory);
+  uintptr_t process = 0;
+  if (!code) code = os::StartProcess(program, command_line, directory, &process);
+  if (code) {
+    const WString text = JavaNotStartedText(code);
+    Log(u"java: not started (" + CodeText(code) + u"); box: " + text);
+    os::ShowBox(text, kBoxOk);
+    return;
+  }
+  Log(u"java: started; the launcher waits until it ends");
+  uint32_t exit_code = 0;
+  code = os::WaitForExit(process, &exit_code);
+  Log(code ? u"java: waiting for it failed (" + CodeText(code) + u")"
+           : u"java: ended with exit code " + DecimalText(exit_code));
+}
+
+int RunLauncher(const InstanceGuard& guard, WStringView command_line) {
+  OpenLog();
+  Log(u"start: command line " + WString(command_line));
+  if (Logging()) {
+    WString current;
+    const uint32_t code = os::CurrentDirectory(&current);
+    Log(u"start: current folder " + (code ? CodeText(code) : current));
+  }
   WString module_path;
   // Without its own path the launcher cannot know where its boot file is; it
   // must not guess one.
   if (const uint32_t code = os::ModulePath(&module_path))
-    reportFatalError(u"Unable to find the launcher's own executable", u"GetModuleFileName", code);
-  parseConfigFile(BootPathOf(RootFolderOf(module_path)), process.settings);
+    ReportFatalError(WString(kNoOwnExecutable), kOwnExecutableStep, code);
+  Log(u"start: launcher " + module_path);
+  const BootSettings settings = ReadBootFile(BootPathOf(RootFolderOf(module_path)));
   RegisterDocumentTypes(module_path);
-  TokenizeCommandLine(CommandLineTail(command_line), process.import_list);
-  // Before the instance test, so that a first start's documents are in place
+  const ImportList documents = TokenizeCommandLine(CommandLineTail(command_line));
+  // Before the guard is asked, so that a first start's documents are in place
   // before the application looks.
-  if (!process.import_list.empty()) HandOffDocuments(process.import_list, process.disk_object);
-  if (process.instance_mutex.mutex_error != kErrorAlreadyExists) {
-    addDefaultHeapSize(process.settings);
-    checkLaunchEnvironment(process.settings, process.disk_object);
-    launchJava(process.settings, module_path.substr(0, module_path.rfind(u'\\')));
+  if (!documents.empty()) HandOffDocuments(documents);
+  if (guard.creation_error == kErrorAlreadyExists) {
+    Log(u"guard: another launcher runs: this start hands its documents over and ends");
+  } else {
+    // A guard that could not be created does not stop the application.
+    Log(guard.creation_error
+            ? u"guard: not created (" + CodeText(guard.creation_error) +
+                  u"): this start launches the application"
+            : u"guard: no other launcher runs: this start launches the application");
+    LaunchJava(PrepareJavaLaunch(settings),
+               settings.install_dir,
+               module_path.substr(0, module_path.rfind(u'\\')));
   }
+  Log(u"exit code: 0");
   return 0;
 }

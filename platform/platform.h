@@ -1,30 +1,17 @@
 #pragma once
-// The thin layer of operating-system calls the launcher needs: each applies a
-// value the launcher has computed, and holds no policy of its own. Calls that
-// can fail answer 0 or the system's error code, taken right after the call
-// that failed. Windows builds define these in win32.cpp; host tests link a
-// recording fake instead.
+// The thin layer of system calls the launcher needs: each applies a value the
+// launcher has computed and holds no policy of its own. Calls that can fail
+// answer 0 or the system's error code, taken right after the call that
+// failed. platform/win32.cpp is the one implementation.
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
-// Every path and text inside the launcher is UTF-16. char16_t keeps the code
-// unit count identical on the host (where wchar_t is 32 bits) and on Windows.
-using WChar = char16_t;
-using WString = std::u16string;
-using WStringView = std::u16string_view;
+#include "text/wide_string.h"
 
-// The decimal text of a number, '-' before a negative one.
-inline WString DecimalText(int64_t value) {
-  WString digits;
-  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-  do digits.insert(digits.begin(), static_cast<WChar>(u'0' + magnitude % 10));
-  while (magnitude /= 10);
-  return value < 0 ? u"-" + digits : digits;
-}
-
-// System error codes the launcher itself gives.
+// System error codes the launcher reads or gives itself.
+inline constexpr uint32_t kErrorFileNotFound = 2;
+inline constexpr uint32_t kErrorNotSameDevice = 17;
 inline constexpr uint32_t kErrorInvalidName = 123;
 inline constexpr uint32_t kErrorAlreadyExists = 183;
 inline constexpr uint32_t kErrorFilenameTooLong = 206;
@@ -33,48 +20,72 @@ inline constexpr uint32_t kErrorFilenameTooLong = 206;
 inline constexpr uint32_t kBoxOk = 0x0;
 inline constexpr uint32_t kBoxStopSign = 0x10;
 
-// One default value below HKEY_CLASSES_ROOT, a REG_SZ with its terminator.
-// With delete_command, a value named "command" of the same key goes after.
+// One write below HKEY_CLASSES_ROOT: the key's default value set to data, a
+// REG_SZ stored with its terminator; or, with remove_command, the key's value
+// named "command" removed.
 struct RegistryWrite {
   WString key;
   WString data;
-  bool delete_command = false;
+  bool remove_command = false;
   bool operator==(const RegistryWrite&) const = default;
+};
+
+struct LocalTime {
+  uint16_t year = 0;
+  uint16_t month = 0;
+  uint16_t day = 0;
+  uint16_t hour = 0;
+  uint16_t minute = 0;
+  uint16_t second = 0;
+  uint16_t millisecond = 0;
 };
 
 namespace os {
 
-uint32_t ModulePath(WString* path);  // the executable's own, whole
-WString CommandLine();               // the process's UTF-16 command line
+uint32_t ModulePath(WString* path);                // the executable's own, whole
+WString CommandLine();                             // the process's UTF-16 command line
+WString EnvironmentVariable(const WString& name);  // empty when unset
+uint32_t ProcessId();
+
 // A named mutex, default security, not owned; *error is the thread's last
 // error after the creation: 183 when it existed already, 0 when new.
 uintptr_t CreateMutex(const WString& name, uint32_t* error);
 void CloseHandle(uintptr_t handle);
 
-// The file's bytes; a read error after the open ends the bytes there.
-uint32_t ReadFile(const WString& path, std::string* bytes);
+// The file's bytes as far as they could be read; *read_error is the code of
+// the read that failed, or 0 when the file was read to its end.
+uint32_t ReadFile(const WString& path, std::string* bytes, uint32_t* read_error);
 uint32_t CurrentDirectory(WString* directory);  // whole, whatever its length
 // Whether the process could make path its current directory (without doing
 // so): a missing folder, a file or a folder it may not enter gives the code
 // that entering would give.
 uint32_t EnterDirectory(const WString& path);
 uint32_t CreateDirectory(const WString& path);
-uint32_t CopyFile(const WString& source, const WString& target);  // replaces target
-uint32_t MoveFile(const WString& source,
-                  const WString& target);  // within a volume, replaces target
-void DeleteFile(const WString& path);
+// Copies source over target; the copy is a normal file, whatever the
+// source's attributes (a read-only copy could be neither replaced nor removed).
+uint32_t CopyFile(const WString& source, const WString& target);
+// Renames source to target, replacing it; with copy_allowed, also to another
+// volume (by a copy, which a reader of target may see before it is whole).
+uint32_t MoveFile(const WString& source, const WString& target, bool copy_allowed);
+void DeleteFile(const WString& path);                   // read-only or not
+std::vector<WString> FileNames(const WString& folder);  // its files, not its folders
+bool ProcessRuns(uint32_t process_id);                  // true also when the system will not tell
 WString AppDataFolder();  // the user's roaming application data; empty when the shell cannot tell
-uint32_t ProcessId();
 
-// The system folder, the Windows folder and the text of PATH (empty if unset).
-void SearchFolders(WString* system, WString* windows, WString* path_variable);
+// The system folder and the Windows folder; empty when the system cannot tell.
+void SystemFolders(WString* system, WString* windows);
 // The first file name (extension added when it has none) in the ';'-separated
 // folders of search_path, and nowhere else.
 uint32_t SearchPath(const WString& search_path, const WString& name, WString* found);
 // Starts the program (by its full path, or the one the command line names
 // when program is empty) without a console window, inheriting handles and
-// environment, in directory, and waits until it ends.
-uint32_t RunAndWait(const WString& program, const WString& command_line, const WString& directory);
+// environment, in directory.
+uint32_t StartProcess(const WString& program,
+                      const WString& command_line,
+                      const WString& directory,
+                      uintptr_t* process);
+// Waits until the process ends and closes its handle.
+uint32_t WaitForExit(uintptr_t process, uint32_t* exit_code);
 
 uint64_t PhysicalMemory();
 WString SystemText(uint32_t code);  // as delivered, with its line break; empty when none
@@ -82,13 +93,15 @@ WString SystemText(uint32_t code);  // as delivered, with its line break; empty 
 void ShowBox(const WString& text, uint32_t style);
 [[noreturn]] void Exit(uint32_t code);  // at once: nothing else runs
 
-// Each write below HKEY_CLASSES_ROOT in order, best effort: a key that cannot
-// be created or opened skips that write only.
-void WriteRegistry(const std::vector<RegistryWrite>& writes);
+uint32_t WriteRegistry(const RegistryWrite& write);
 
-}  // namespace os
-
-namespace os {
+// A file opened for appending, shared with other processes for reading and
+// writing; 0 when it cannot be opened.
+uintptr_t OpenLog(const WString& path);
+// One write at the end of the file, taking turns with other processes (each
+// waits a moment at most); a failure is ignored.
+void AppendLog(uintptr_t log, const std::string& bytes);
+LocalTime Now();
 
 // For tests of a whole start under faults: when set, asked before every system
 // call by its name; a code other than 0 makes that call fail with it.

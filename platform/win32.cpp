@@ -67,9 +67,8 @@ uint32_t Query(WString* text, Call call) {
 template <typename Function>
 Function Load(const wchar_t* library, const char* name) {
   HMODULE module = Fails("LoadLibraryW") ? nullptr : ::LoadLibraryW(library);
-  return module
-             ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
-             : nullptr;
+  if (!module) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }
 
 }  // namespace
@@ -100,6 +99,16 @@ uint32_t ModulePath(WString* path) {
 
 WString CommandLine() { return reinterpret_cast<const WChar*>(::GetCommandLineW()); }
 
+WString EnvironmentVariable(const WString& name) {
+  WString value;
+  Query(&value, [&](wchar_t* buffer, DWORD size) {
+    return Fails("GetEnvironmentVariableW") ? 0 : ::GetEnvironmentVariableW(W(name), buffer, size);
+  });
+  return value;
+}
+
+uint32_t ProcessId() { return ::GetCurrentProcessId(); }
+
 uintptr_t CreateMutex(const WString& name, uint32_t* error) {
   HANDLE mutex = Fails("CreateMutexW") ? nullptr : ::CreateMutexW(nullptr, FALSE, W(name));
   *error = ::GetLastError();
@@ -108,7 +117,7 @@ uintptr_t CreateMutex(const WString& name, uint32_t* error) {
 
 void CloseHandle(uintptr_t handle) { ::CloseHandle(reinterpret_cast<HANDLE>(handle)); }
 
-uint32_t ReadFile(const WString& path, std::string* bytes) {
+uint32_t ReadFile(const WString& path, std::string* bytes, uint32_t* read_error) {
   ScopedHandle file(Fails("CreateFileW")
                         ? INVALID_HANDLE_VALUE
                         : ::CreateFileW(W(path),
@@ -120,10 +129,16 @@ uint32_t ReadFile(const WString& path, std::string* bytes) {
                                         nullptr));
   if (!file.get()) return ::GetLastError();
   char buffer[4096];
-  DWORD read = 0;
-  while (!Fails("ReadFile") && ::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) &&
-         read > 0)
+  for (;;) {
+    DWORD read = 0;
+    if (Fails("ReadFile") || !::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) {
+      *read_error = ::GetLastError();
+      return 0;
+    }
+    if (read == 0) break;
     bytes->append(buffer, read);
+  }
+  *read_error = 0;
   return 0;
 }
 
@@ -158,17 +173,43 @@ uint32_t CreateDirectory(const WString& path) {
 }
 
 uint32_t CopyFile(const WString& source, const WString& target) {
-  return Fails("CopyFileW") || !::CopyFileW(W(source), W(target), FALSE) ? ::GetLastError() : 0;
+  if (Fails("CopyFileW") || !::CopyFileW(W(source), W(target), FALSE)) return ::GetLastError();
+  if (Fails("SetFileAttributesW") || !::SetFileAttributesW(W(target), FILE_ATTRIBUTE_NORMAL))
+    return ::GetLastError();
+  return 0;
 }
 
-uint32_t MoveFile(const WString& source, const WString& target) {
-  return Fails("MoveFileExW") || !::MoveFileExW(W(source), W(target), MOVEFILE_REPLACE_EXISTING)
-             ? ::GetLastError()
-             : 0;
+uint32_t MoveFile(const WString& source, const WString& target, bool copy_allowed) {
+  const DWORD flags = MOVEFILE_REPLACE_EXISTING | (copy_allowed ? MOVEFILE_COPY_ALLOWED : 0);
+  return Fails("MoveFileExW") || !::MoveFileExW(W(source), W(target), flags) ? ::GetLastError() : 0;
 }
 
 void DeleteFile(const WString& path) {
+  if (!Fails("SetFileAttributesW")) ::SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
   if (!Fails("DeleteFileW")) ::DeleteFileW(W(path));
+}
+
+std::vector<WString> FileNames(const WString& folder) {
+  std::vector<WString> names;
+  WIN32_FIND_DATAW found;
+  HANDLE find =
+      Fails("FindFirstFileW") ? INVALID_HANDLE_VALUE : ::FindFirstFileW(W(folder + u"*"), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      names.push_back(reinterpret_cast<const WChar*>(found.cFileName));
+  } while (!Fails("FindNextFileW") && ::FindNextFileW(find, &found));
+  ::FindClose(find);
+  return names;
+}
+
+bool ProcessRuns(uint32_t process_id) {
+  ScopedHandle process(Fails("OpenProcess") ? nullptr
+                                            : ::OpenProcess(SYNCHRONIZE, FALSE, process_id));
+  // An id no process has is refused as a parameter; any other refusal (a
+  // process of another user, say) is of a process that runs.
+  if (!process.get()) return ::GetLastError() != ERROR_INVALID_PARAMETER;
+  return Fails("WaitForSingleObject") || ::WaitForSingleObject(process.get(), 0) != WAIT_OBJECT_0;
 }
 
 WString AppDataFolder() {
@@ -182,17 +223,12 @@ WString AppDataFolder() {
   return reinterpret_cast<const WChar*>(buffer);
 }
 
-uint32_t ProcessId() { return ::GetCurrentProcessId(); }
-
-void SearchFolders(WString* system, WString* windows, WString* path_variable) {
+void SystemFolders(WString* system, WString* windows) {
   Query(system, [](wchar_t* buffer, DWORD size) {
     return Fails("GetSystemDirectoryW") ? 0 : ::GetSystemDirectoryW(buffer, size);
   });
   Query(windows, [](wchar_t* buffer, DWORD size) {
     return Fails("GetWindowsDirectoryW") ? 0 : ::GetWindowsDirectoryW(buffer, size);
-  });
-  Query(path_variable, [](wchar_t* buffer, DWORD size) {
-    return Fails("GetEnvironmentVariableW") ? 0 : ::GetEnvironmentVariableW(L"PATH", buffer, size);
   });
 }
 
@@ -204,10 +240,13 @@ uint32_t SearchPath(const WString& search_path, const WString& name, WString* fo
   });
 }
 
-uint32_t RunAndWait(const WString& program, const WString& command_line, const WString& directory) {
+uint32_t StartProcess(const WString& program,
+                      const WString& command_line,
+                      const WString& directory,
+                      uintptr_t* process) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
+  PROCESS_INFORMATION started = {};
   WString writable = command_line;  // the system may write into it
   if (Fails("CreateProcessW") || !::CreateProcessW(program.empty() ? nullptr : W(program),
                                                    reinterpret_cast<wchar_t*>(writable.data()),
@@ -218,11 +257,21 @@ uint32_t RunAndWait(const WString& program, const WString& command_line, const W
                                                    nullptr,
                                                    W(directory),
                                                    &startup,
-                                                   &process))
+                                                   &started))
     return ::GetLastError();
-  ScopedHandle process_handle(process.hProcess);
-  ScopedHandle thread_handle(process.hThread);
-  if (!Fails("WaitForSingleObject")) ::WaitForSingleObject(process.hProcess, INFINITE);
+  ::CloseHandle(started.hThread);
+  *process = reinterpret_cast<uintptr_t>(started.hProcess);
+  return 0;
+}
+
+uint32_t WaitForExit(uintptr_t process, uint32_t* exit_code) {
+  ScopedHandle handle(reinterpret_cast<HANDLE>(process));
+  DWORD code = 0;
+  if (Fails("WaitForSingleObject") || ::WaitForSingleObject(handle.get(), INFINITE) == WAIT_FAILED)
+    return ::GetLastError();
+  if (Fails("GetExitCodeProcess") || !::GetExitCodeProcess(handle.get(), &code))
+    return ::GetLastError();
+  *exit_code = code;
   return 0;
 }
 
@@ -257,26 +306,62 @@ void ShowBox(const WString& text, uint32_t style) {
 
 void Exit(uint32_t code) { ::ExitProcess(code); }
 
-void WriteRegistry(const std::vector<RegistryWrite>& writes) {
-  for (const RegistryWrite& write : writes) {
-    HKEY key = nullptr;
-    if (Fails("RegCreateKeyExW") || ::RegCreateKeyExW(HKEY_CLASSES_ROOT,
-                                                      W(write.key),
-                                                      0,
-                                                      nullptr,
-                                                      REG_OPTION_NON_VOLATILE,
-                                                      KEY_SET_VALUE,
-                                                      nullptr,
-                                                      &key,
-                                                      nullptr) != ERROR_SUCCESS)
-      continue;
-    const DWORD size = static_cast<DWORD>((write.data.size() + 1) * sizeof(WChar));
-    if (!Fails("RegSetValueExW"))
-      ::RegSetValueExW(
-          key, L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(write.data.c_str()), size);
-    if (write.delete_command && !Fails("RegDeleteValueW")) ::RegDeleteValueW(key, L"command");
-    ::RegCloseKey(key);
+uint32_t WriteRegistry(const RegistryWrite& write) {
+  if (Fails(write.remove_command ? "RegDeleteKeyValueW" : "RegSetKeyValueW"))
+    return ::GetLastError();
+  if (write.remove_command)
+    return ::RegDeleteKeyValueW(HKEY_CLASSES_ROOT, W(write.key), L"command");
+  const DWORD size = static_cast<DWORD>((write.data.size() + 1) * sizeof(WChar));
+  // Creates the key, and every missing key above it, as needed.
+  return ::RegSetKeyValueW(HKEY_CLASSES_ROOT, W(write.key), L"", REG_SZ, W(write.data), size);
+}
+
+uintptr_t OpenLog(const WString& path) {
+  // Without write access, every write appends; reading lets the file be locked.
+  HANDLE file = Fails("CreateFileW")
+                    ? INVALID_HANDLE_VALUE
+                    : ::CreateFileW(W(path),
+                                    FILE_APPEND_DATA | FILE_READ_DATA | SYNCHRONIZE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr,
+                                    OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+  return file == INVALID_HANDLE_VALUE ? 0 : reinterpret_cast<uintptr_t>(file);
+}
+
+void AppendLog(uintptr_t log, const std::string& bytes) {
+  HANDLE file = reinterpret_cast<HANDLE>(log);
+  // Writers of one log take turns, holding a lock on a byte no line reaches:
+  // under Wine an append is two steps, and two of them could land on one
+  // offset. A writer that keeps its turn holds the others up a moment at most.
+  OVERLAPPED turn = {};
+  turn.Offset = 0xFFFFFFFE;
+  turn.OffsetHigh = 0x7FFFFFFF;
+  bool locked = false;
+  for (int attempt = 0; attempt < 20 && !locked; ++attempt) {
+    locked =
+        !Fails("LockFileEx") &&
+        ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &turn);
+    if (!locked && ::GetLastError() != ERROR_LOCK_VIOLATION) break;
+    if (!locked) ::Sleep(1);
   }
+  DWORD written = 0;
+  if (!Fails("WriteFile"))
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  if (locked && !Fails("UnlockFileEx")) ::UnlockFileEx(file, 0, 1, 0, &turn);
+}
+
+LocalTime Now() {
+  SYSTEMTIME time = {};
+  ::GetLocalTime(&time);
+  return {time.wYear,
+          time.wMonth,
+          time.wDay,
+          time.wHour,
+          time.wMinute,
+          time.wSecond,
+          time.wMilliseconds};
 }
 
 }  // namespace os

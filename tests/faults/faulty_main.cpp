@@ -7,29 +7,36 @@
 #include <cstdlib>
 
 #include "launcher/launcher.h"
+#include "platform/platform.h"
 
 namespace {
 
-long g_calls = 0, g_fail_at = 0;
+long g_calls = 0;
+long g_fail_at = 0;
 uint32_t g_code = 0;
-FILE* g_log = nullptr;
+FILE* g_calls_file = nullptr;
+
+uint32_t FailNth(const char* call) {
+  if (g_calls_file) {
+    std::fprintf(g_calls_file, "%s\n", call);
+    std::fflush(g_calls_file);
+  }
+  return ++g_calls == g_fail_at ? g_code : 0;
+}
 
 // Set before the guard is created: the objects of this file are built in order.
 const bool g_hooked = [] {
   if (const char* fail = std::getenv("LEDGRIX_FAIL"))
     std::sscanf(fail, "%ld:%u", &g_fail_at, &g_code);
-  if (const char* calls = std::getenv("LEDGRIX_CALLS")) g_log = std::fopen(calls, "ab");
-  os::SetFaultHook([](const char* call) -> uint32_t {
-    if (g_log) std::fprintf(g_log, "%s\n", call), std::fflush(g_log);
-    return ++g_calls == g_fail_at ? g_code : 0;
-  });
+  if (const char* calls = std::getenv("LEDGRIX_CALLS")) g_calls_file = std::fopen(calls, "ab");
+  os::SetFaultHook(FailNth);
   return true;
 }();
 
-LauncherProcess g_process;
+InstanceGuard g_guard;
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return RunLauncher(g_process, os::CommandLine());
+  return RunLauncher(g_guard, os::CommandLine());
 }

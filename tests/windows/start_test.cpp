@@ -1,228 +1,226 @@
-// The real launcher under Wine: how each start ends, what Java receives, the
-// documents in the incoming folder, the executable's resources.
-#include <optional>
+// The real launcher under Wine: how each start ends, what Java receives, what
+// reaches the incoming folder, the log, the executable's resources.
+#include <map>
+#include <memory>
 #include <set>
 
 #include "support.h"
 
 namespace {
 
-std::wstring Join(const std::vector<std::wstring>& texts) {
-  std::wstring joined;
-  for (const std::wstring& text : texts) joined += (joined.empty() ? L"" : L"\n") + text;
-  return joined;
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::wstring Fill(std::wstring text, const std::wstring& folder) {  // {} is the installation
+  for (size_t at = text.find(L"{}"); at != std::wstring::npos; at = text.find(L"{}", at))
+    text.replace(at, 2, folder);
+  return text;
 }
 
 // An installation: the launcher in BIN (any letter case counts as bin), the
 // Java stand-in in "j re\bin" (unquoted, its path would start j.exe, which is
-// no program) and planted in docs, where the documents are, whose content is
-// their name.
+// no program) and planted in docs, where the starts run and the documents are,
+// each holding its name; a.qif is read-only.
 std::wstring Install(const Folder& at) {
   const std::string javaw = ReadAll(Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe");
-  at.Put(L"j re\\bin\\javaw.exe", javaw), at.Put(L"docs\\javaw.exe", javaw), at.Put(L"j.exe", "MZ");
-  for (std::wstring name : {L"a.qif", L"l'\u00e9 \u0441\u0447.ofx", L"b.qif"})
-    at.Put(L"docs\\" + name, U(name));
-  RemoveTree(Incoming()), RemoveTree(Incoming() + L"\\..\\staging");
+  at.Put(L"j re\\bin\\javaw.exe", javaw);
+  at.Put(L"docs\\javaw.exe", javaw);
+  at.Put(L"j.exe", "MZ");
+  for (const std::wstring name : {L"a.qif", L"b.qif", L"l'\u00e9 \u0441\u0447.ofx"})
+    at.Put(L"docs\\" + name, Narrow(name));
+  SetFileAttributesW((at.path + L"\\docs\\a.qif").c_str(), FILE_ATTRIBUTE_READONLY);
+  RemoveTree(Incoming());
+  RemoveTree(Staging());
   return L"\"" + at.Put(L"BIN\\ledgrix.exe", ReadAll(Env(L"LEDGRIX_EXE"))) + L"\"";
 }
 
-// A bare javaw comes from the system folder, never from the current folder
-// (the opened document's, where anybody may have left one), whatever the
-// length of PATH.
-TEST(Start, EachStartEndsItsOwnWay) {
+// How the start ended (its exit code and boxes), what Java recorded, and what
+// reached the incoming folder: each copy a normal file holding its name.
+std::wstring Outcome(Start& start, const Folder& at) {
+  std::wstring outcome = start.Finish() + L"\njava:";
+  for (const std::wstring& java : Javas(at.path)) outcome += L" " + java;
+  outcome += L"\nincoming:";
+  for (const std::wstring& name : Tree(Incoming())) {
+    const std::wstring copy = Incoming() + L"\\" + name;
+    outcome += L" " + name;
+    if (ReadAll(copy) != Narrow(name)) outcome += L" (not whole)";
+    if (GetFileAttributesW(copy.c_str()) & FILE_ATTRIBUTE_READONLY) outcome += L" (read-only)";
+  }
+  return outcome;
+}
+
+// Every start is a first one, with two documents: the boot file decides how
+// it ends. Each runs twice: without a log, and with a log that cannot be
+// opened (a folder), which changes nothing. A bare javaw comes from the system
+// folder, never from the current folder, whatever the length of PATH.
+TEST(Start, EachBootFileEndsAFirstStartItsOwnWay) {
   wchar_t system[MAX_PATH];
-  const std::wstring system_java = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) +
-                                   L"\\javaw.exe",
-                     path = Env(L"PATH");
-  SetEnvironmentVariableW(L"PATH", (path + L";C:\\" + std::wstring(300, L'p')).c_str());
+  const std::wstring system_java =
+      std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\javaw.exe";
   CopyFileW((Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe").c_str(), system_java.c_str(), FALSE);
-  const std::wstring
-      boot =
-          L"install_dir={}\njrehome={}\\j re\ndefault_options=-Xmx9m\nlib-classpath=c\\;x.jar;\n",
-      deep = std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e') + L"\\d.qif",
-      missing = L"Could not find installation directory at:\n", main = L"|com.zor.ledgrix.Tabex|";
-  struct Case {
-    std::wstring boot, arguments;  // {} stands for the installation; no boot file when empty
-    bool another_runs;
-    DWORD exit_code;
-    std::wstring box, java, incoming;
-  } cases[] = {
-      {boot,
-       L"-I \"{}\\docs\\a.qif\" -I '{}\\docs\\l''\u00e9 \u0441\u0447.ofx'",
-       false,
-       0,
-       L"",
-       L"{}\\j re\\bin\\javaw|-Xmx9m|-classpath|{}\\c\\;{}\\x.jar" + main +
-           L"{}\\j re\\bin\\javaw.exe|2",
-       L"a.qif\nl'\u00e9 \u0441\u0447.ofx"},
+  const std::wstring path = Env(L"PATH");
+  SetEnvironmentVariableW(L"PATH", (path + L";C:\\" + std::wstring(300, L'p')).c_str());
+  const std::wstring missing = L"Could not find installation directory at:\n";
+  const std::wstring handed = L"\nincoming: a.qif l'\u00e9 \u0441\u0447.ofx";
+  const std::wstring too_long = L"\\\\?\\{}\\" + std::wstring(300, L'x');
+  const std::pair<std::wstring, std::wstring> rows[] = {
+      {L"install_dir={}\njrehome={}\\j re\ndefault_options=-Xmx9m\nlib-classpath=c\\;x.jar;",
+       L"0\njava: {}\\j re\\bin\\javaw|-Xmx9m|-classpath|{}\\c\\;{}\\x.jar|com.zor.ledgrix.Tabex|"
+       L"{}\\j re\\bin\\javaw.exe|2" +
+           handed},
       {L"install_dir={}\nlib-classpath=a\\\\;",
-       L"",
-       false,
-       0,
-       L"",
-       L"javaw|-Xmx128m|-classpath|{}\\a\\\\" + main + system_java + L"|0",
-       L""},
-      {boot,
-       L"-I {}\\docs\\b.qif -I {}\\docs\\gone.qif -I {}\\docs\\a.qif",
-       true,
-       0,
-       L"",
-       L"",
-       L"b.qif"},
-      {boot, L"-I \"{}\\docs\\" + deep + L"\" -I a.qif", true, 0, L"", L"", L"a.qif\nd.qif"},
+       L"0\njava: javaw|-Xmx128m|-classpath|{}\\a\\\\|com.zor.ledgrix.Tabex|" + system_java +
+           L"|2" + handed},
       {L"",
-       L"-I {}\\docs\\a.qif",
-       true,
-       2,
-       Fatal(L"Unable to open file: {}\\ledgrix.boot", 2, L"parseConfigFile"),
-       L"",
-       L""},
+       L"2\n" + Fatal(L"Unable to open file: {}\\ledgrix.boot", 2, L"parseConfigFile") +
+           L"\njava:\nincoming:"},
       {L"install_dir={}\\gone\nlib-classpath=a;",
-       L"",
-       false,
-       2,
-       Fatal(missing + L"{}\\gone", 2),
-       L"",
-       L""},
-      {L"lib-classpath=a;", L"", false, 123, Fatal(missing, 123), L"", L""},
-      {L"install_dir=C:\\L*x\nlib-classpath=a;",
-       L"",
-       false,
-       123,
-       Fatal(missing + L"C:\\L*x", 123),
-       L"",
-       L""},
-      {L"install_dir={}\\" + std::wstring(300, L'x'),
-       L"",
-       false,
-       206,
-       Fatal(missing + L"{}\\" + std::wstring(300, L'x'), 206),
-       L"",
-       L""},
+       L"2\n" + Fatal(missing + L"{}\\gone", 2) + L"\njava:" + handed},
+      {L"lib-classpath=a;", L"123\n" + Fatal(missing, 123) + L"\njava:" + handed},
+      {L"install_dir=" + too_long, L"206\n" + Fatal(missing + too_long, 206) + L"\njava:" + handed},
       {L"install_dir={}\njrehome={}\\no\nlib-classpath=a;",
-       L"",
-       false,
-       2,
-       Fatal(L"Could not find JRE at:\n\n{}\\no", 2),
-       L"",
-       L""},
+       L"2\n" + Fatal(L"Could not find JRE at:\n\n{}\\no", 2) + L"\njava:" + handed},
       {L"install_dir={}\njrehome={}\\j re\nlib-classpath=x.jar",
-       L"",
-       false,
-       123,
-       Fatal(L"Application classpath is missing\n", 123),
-       L"",
-       L""},
+       L"123\n" + Fatal(L"Application classpath is missing\n", 123) + L"\njava:" + handed},
       {L"install_dir={}\njrehome={}\\docs\nlib-classpath=a;",
-       L"",
-       false,
-       0,
-       L"CreateProcess failed (2)\n",
-       L"",
-       L""},
+       L"0\nCreateProcess failed (2)\n\njava:" + handed},
   };
-  for (const Case& c : cases) {
-    Folder at;
-    auto fill = [&](std::wstring text) {
-      for (size_t i; (i = text.find(L"{}")) != std::wstring::npos;) text.replace(i, 2, at.path);
-      return text;
-    };
-    const std::wstring exe = Install(at);
-    at.Put(L"docs\\" + deep, "d.qif");
-    if (!c.boot.empty()) at.Put(L"ledgrix.boot", U(fill(c.boot)));
-    std::optional<AnotherLauncher> another;
-    if (c.another_runs) another.emplace();
-    Start start(exe + L" " + fill(c.arguments), (at.path + L"\\docs").c_str());
-    EXPECT_EQ(start.Finish(), c.exit_code) << U(c.boot + c.arguments);
-    EXPECT_EQ(U(Join(start.boxes)), U(fill(c.box)));
-    EXPECT_EQ(U(Join(at.Javas())), U(fill(c.java)));
-    EXPECT_EQ(U(Join(ListFiles(Incoming()))), U(c.incoming));
-    for (const std::wstring& name : ListFiles(Incoming()))
-      EXPECT_EQ(ReadAll(Incoming() + L"\\" + name), U(name));
+  for (const auto& [boot, outcome] : rows) {
+    SCOPED_TRACE(testing::PrintToString(boot));
+    for (const wchar_t* log : {static_cast<const wchar_t*>(nullptr), L"C:\\"}) {
+      SetEnvironmentVariableW(L"LEDGRIX_LOG", log);
+      Folder at;
+      const std::wstring exe = Install(at);
+      if (!boot.empty()) at.Put(L"ledgrix.boot", Narrow(Fill(boot, at.path)));
+      const std::wstring documents =
+          L" -I \"{}\\docs\\a.qif\" -I '{}\\docs\\l''\u00e9 \u0441\u0447.ofx'";
+      Start start(exe + Fill(documents, at.path), (at.path + L"\\docs").c_str());
+      EXPECT_EQ(Outcome(start, at), Fill(outcome, at.path))
+          << (log ? "with" : "without") << " a log";
+    }
   }
-  DeleteFileW(system_java.c_str()), SetEnvironmentVariableW(L"PATH", path.c_str());
+  DeleteFileW(system_java.c_str());
+  SetEnvironmentVariableW(L"PATH", path.c_str());
 }
 
-// While the application runs, its launcher waits and each start hands its
-// documents over and ends: a document appears only whole, and an older copy
-// the application holds open stops the hand-off, undamaged, nothing staged.
-TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndOneJavaRuns) {
+// The log's lines by process id, without their time; lines that do not begin
+// with a time to the millisecond and a process id under 0.
+std::map<DWORD, std::vector<std::string>> LogOf(const std::wstring& path) {
+  std::map<DWORD, std::vector<std::string>> lines;
+  const std::string text = ReadAll(path);
+  size_t at = 0;
+  for (size_t end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", at)) {
+    const std::string line = text.substr(at, end - at);
+    at = end + 2;
+    unsigned long id = 0;
+    int length = 0;
+    sscanf(line.c_str(), "%*4d-%*2d-%*2d %*2d:%*2d:%*2d.%*3d [%lu] %n", &id, &length);
+    lines[length == 0 || line[23] != ' ' ? 0 : id].push_back(line.substr(length));
+  }
+  return lines;
+}
+
+void ExpectLine(const std::vector<std::string>& lines, const std::string& line) {
+  std::string all;
+  for (const std::string& each : lines) all += "\n  " + each;
+  EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line << "\nin:" << all;
+}
+
+// While the application runs, its launcher waits, and further starts (several
+// at once, as the shell makes for several selected documents) hand their
+// documents over and end: in deep folders, relative to the current folder,
+// stopping at the first that cannot be copied; a document appears only whole,
+// and an older copy the application holds open stops a hand-off, nothing left
+// staged. One Java runs. The log tells each start's story in lines of its own.
+TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndTheLogTellsEachStart) {
   Folder at;
-  const std::wstring exe = Install(at), large_path = at.path + L"\\docs\\large.ofx";
-  std::string boot =
-      U(L"install_dir=" + at.path + L"\njrehome=" + at.path + L"\\j re\nlib-classpath=a;");
-  at.Put(L"ledgrix.boot", "#" + std::string(4095 - boot.size(), '-') + "\n" + boot),
-      at.Put(L"hold", "");  // read in two, the last of 1 byte
-  Start first(exe);
-  for (int tick = 0; tick < 6000 && at.Javas().empty(); ++tick) Sleep(10);
-  const std::string large(48 << 20, 'x');
-  at.Put(L"docs\\large.ofx", large);
-  Start second(exe + L" -I " + large_path);
+  const std::wstring exe = Install(at);
+  const std::wstring log = at.path + L"\\ledgrix.log";
+  SetEnvironmentVariableW(L"LEDGRIX_LOG", log.c_str());
+  at.Put(L"ledgrix.boot",
+         Narrow(Fill(L"install_dir={}\njrehome={}\\j re\nlib-classpath=a;", at.path)));
+  at.Put(L"hold", "");
+  const std::wstring docs = at.path + L"\\docs";
+  Start first(exe + L" -I " + docs + L"\\b.qif", docs.c_str());
+  for (int tick = 0; tick < 6000 && Javas(at.path).empty(); ++tick) Sleep(10);
+  const std::wstring large = at.Put(L"docs\\large.ofx", std::string(48 << 20, 'x'));
+  const std::wstring deep = std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e') + L"\\d.qif";
+  at.Put(L"docs\\" + deep, "d.qif");
+  std::vector<std::unique_ptr<Start>> seconds;
+  for (const std::wstring& arguments :
+       {L"-I " + large,
+        L"-I \"" + docs + L"\\" + deep + L"\" -I a.qif",
+        std::wstring(L"-I b.qif -I gone.qif -I \"l'\u00e9 \u0441\u0447.ofx\"")})
+    seconds.push_back(std::make_unique<Start>(exe + L" " + arguments, docs.c_str()));
   std::set<std::pair<std::wstring, DWORD>> seen;
-  for (WIN32_FIND_DATAW found; WaitForSingleObject(second.process.hProcess, 0) == WAIT_TIMEOUT;) {
+  for (WIN32_FIND_DATAW found;
+       WaitForSingleObject(seconds[0]->process.hProcess, 0) == WAIT_TIMEOUT;) {
     HANDLE find = FindFirstFileW((Incoming() + L"\\*.ofx").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE)
-      seen.emplace(found.cFileName, found.nFileSizeLow), FindClose(find);
+    if (find != INVALID_HANDLE_VALUE) seen.emplace(found.cFileName, found.nFileSizeLow);
+    FindClose(find);
   }
-  EXPECT_EQ(second.Finish(), 0u);
-  EXPECT_EQ(
-      seen,
-      (std::set<std::pair<std::wstring, DWORD>>{{L"large.ofx", static_cast<DWORD>(large.size())}}));
-  HANDLE held = CreateFileW((Incoming() + L"\\large.ofx").c_str(),
-                            GENERIC_READ,
-                            FILE_SHARE_READ,
-                            nullptr,
-                            OPEN_EXISTING,
-                            0,
-                            nullptr);
+  for (const auto& second : seconds) EXPECT_EQ(second->Finish(), L"0");
+  EXPECT_EQ(seen, (std::set<std::pair<std::wstring, DWORD>>{{L"large.ofx", 48 << 20}}));
+  HANDLE held = CreateFileW(
+      (Incoming() + L"\\large.ofx").c_str(), GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
   at.Put(L"docs\\large.ofx", "newer");
-  EXPECT_EQ(Start(exe + L" -I " + large_path + L" -I " + at.path + L"\\docs\\a.qif").Finish(), 0u);
+  Start stopped(exe + L" -I " + large + L" -I \"" + docs + L"\\l'\u00e9 \u0441\u0447.ofx\"");
+  EXPECT_EQ(stopped.Finish(), L"0");
   CloseHandle(held);
-  EXPECT_EQ(ListFiles(Incoming()), std::vector<std::wstring>{L"large.ofx"});
-  EXPECT_EQ(ReadAll(Incoming() + L"\\large.ofx").size(), large.size());
-  EXPECT_TRUE(ListFiles(Incoming() + L"\\..\\staging").empty());
-  EXPECT_EQ(WaitForSingleObject(first.process.hProcess, 0), WAIT_TIMEOUT)
-      << "the first launcher waits for Java";
+  EXPECT_EQ(Tree(Incoming()),
+            (std::vector<std::wstring>{L"a.qif", L"b.qif", L"d.qif", L"large.ofx"}));
+  EXPECT_EQ(ReadAll(Incoming() + L"\\large.ofx").size(), 48u << 20);
+  EXPECT_EQ(Tree(Staging()), std::vector<std::wstring>{});
+  EXPECT_EQ(WaitForSingleObject(first.process.hProcess, 0), WAIT_TIMEOUT) << "the first waits";
   DeleteFileW((at.path + L"\\hold").c_str());
-  EXPECT_EQ(first.Finish(), 0u);
-  EXPECT_EQ(at.Javas().size(), 1u);
+  EXPECT_EQ(first.Finish(), L"0");
+  EXPECT_EQ(Javas(at.path).size(), 1u);
+  std::map<DWORD, std::vector<std::string>> lines = LogOf(log);
+  SetEnvironmentVariableW(L"LEDGRIX_LOG", nullptr);
+  EXPECT_EQ(lines.count(0), 0u) << lines[0].front();
+  const std::string folder = Narrow(at.path);
+  const std::string staged =
+      Narrow(Staging()) + "\\" + std::to_string(seconds[0]->process.dwProcessId);
+  const std::vector<std::string>& first_lines = lines[first.process.dwProcessId];
+  ExpectLine(first_lines, "guard: no other launcher runs: this start launches the application");
+  ExpectLine(first_lines,
+             "java: command line \"" + folder + "\\j re\\bin\\javaw\"  -Xmx128m -classpath \"" +
+                 folder + "\\a\" com.zor.ledgrix.Tabex");
+  ExpectLine(first_lines, "java: ended with exit code 0");
+  ExpectLine(first_lines, "exit code: 0");
+  const std::vector<std::string>& second_lines = lines[seconds[0]->process.dwProcessId];
+  ExpectLine(second_lines,
+             "guard: another launcher runs: this start hands its documents over and ends");
+  ExpectLine(
+      second_lines,
+      "hand-off: rename " + staged + "-0.part to " + Narrow(Incoming()) + "\\large.ofx: done");
+  ExpectLine(second_lines, "exit code: 0");
+  ExpectLine(lines[stopped.process.dwProcessId],
+             "hand-off: stopped at " + Narrow(large) +
+                 " (error 5): the documents after it are not handed over");
+  for (const auto& second : seconds) ExpectLine(lines[second->process.dwProcessId], "exit code: 0");
 }
 
-// The document icon group (eight images), the project's version and a
-// manifest, and nothing else.
-TEST(Start, TheLauncherCarriesItsIconVersionAndManifestOnly) {
-  HMODULE module = LoadLibraryExW(Env(L"LEDGRIX_EXE").c_str(),
-                                  nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  std::vector<ULONG_PTR> types;
-  EnumResourceTypesW(
-      module,
-      [](HMODULE, LPWSTR type, LONG_PTR list) {
-        return reinterpret_cast<std::vector<ULONG_PTR>*>(list)->push_back(
-                   reinterpret_cast<ULONG_PTR>(type)),
-               TRUE;
-      },
-      reinterpret_cast<LONG_PTR>(&types));
-  EXPECT_EQ(types,
-            (std::vector<ULONG_PTR>{3, 14, 16, 24}));  // icon images, icon group, version, manifest
-  const BYTE* group = static_cast<const BYTE*>(LockResource(
-      LoadResource(module, FindResourceW(module, MAKEINTRESOURCEW(202), MAKEINTRESOURCEW(14)))));
-  std::wstring images;
-  for (int i = 0; group && i < group[4]; ++i)
-    images += std::to_wstring(group[6 + 14 * i] ? group[6 + 14 * i] : 256) + L"x" +
-              std::to_wstring(group[12 + 14 * i]) + L" ";
-  EXPECT_EQ(images, L"256x8 128x8 64x8 256x32 48x32 32x32 24x32 16x32 ");
-  const BYTE* version = static_cast<const BYTE*>(LockResource(
-      LoadResource(module, FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16)))));
-  const auto* fixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(
-      version + 40);  // after the header and "VS_VERSION_INFO"
-  ASSERT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-  EXPECT_EQ(std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
-                std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
-                std::to_wstring(HIWORD(fixed->dwFileVersionLS)),
-            Env(L"LEDGRIX_VERSION"));
-  EXPECT_TRUE(fixed->dwProductVersionMS == fixed->dwFileVersionMS &&
-              fixed->dwProductVersionLS == fixed->dwFileVersionLS);
+// A redirected application-data folder whose incoming folder is a link to
+// another volume (made by the prefix's set-up): documents still arrive there.
+TEST(Start, DocumentsReachAnIncomingFolderOnAnotherVolume) {
+  const wchar_t* key =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  wchar_t original[MAX_PATH] = {};
+  DWORD size = sizeof original;
+  RegGetValueW(HKEY_CURRENT_USER, key, L"AppData", RRF_RT_ANY | RRF_NOEXPAND, 0, original, &size);
+  const wchar_t redirected[] = L"C:\\ledgrix-redirected";
+  RegSetKeyValueW(HKEY_CURRENT_USER, key, L"AppData", REG_EXPAND_SZ, redirected, sizeof redirected);
+  Folder at;
+  const std::wstring exe = Install(at);
+  at.Put(L"ledgrix.boot", "");
+  AnotherLauncher another;
+  const std::wstring incoming = std::wstring(redirected) + L"\\.ledgrix\\system\\incoming";
+  DeleteFileW((incoming + L"\\b.qif").c_str());  // not the link itself
+  EXPECT_EQ(Start(exe + L" -I " + at.path + L"\\docs\\b.qif").Finish(), L"0");
+  RegSetKeyValueW(HKEY_CURRENT_USER, key, L"AppData", REG_EXPAND_SZ, original, size);
+  EXPECT_EQ(Tree(incoming), std::vector<std::wstring>{L"b.qif"});
+  EXPECT_EQ(Tree(std::wstring(redirected) + L"\\.ledgrix\\system\\staging"),
+            std::vector<std::wstring>{});
 }
 
 }  // namespace
