@@ -7,8 +7,6 @@
 
 namespace {
 
-WString ErrorText(uint32_t code) { return u"error " + DecimalText(code); }
-
 // A launcher killed while it copied leaves its staged copy behind. One whose
 // launcher no longer runs is nobody's, and neither is one of this process's
 // id, which an earlier process had.
@@ -24,16 +22,16 @@ void RemoveAbandonedCopies(const WString& staging) {
 // Copies into staging and renames into incoming; the system's code when either failed.
 uint32_t Deliver(const PlannedCopy& copy) {
   uint32_t code = os::CopyFile(copy.source, copy.staged);
-  Log(u"hand-off: copy " + copy.source + u" to " + copy.staged + u": " +
-      (code ? ErrorText(code) : u"done"));
+  Log(u"hand-off: copy " + copy.source + u" to " + copy.staged + u" (" +
+      (code ? ErrorText(code) : u"done") + u")");
   if (code) return code;
   code = os::MoveFile(copy.staged, copy.target, false);
   if (code == kErrorNotSameDevice) {
     Log(u"hand-off: " + copy.target + u" is on another volume than staging: moved by a copy");
     code = os::MoveFile(copy.staged, copy.target, true);
   }
-  Log(u"hand-off: rename " + copy.staged + u" to " + copy.target + u": " +
-      (code ? ErrorText(code) : u"done"));
+  Log(u"hand-off: rename " + copy.staged + u" to " + copy.target + u" (" +
+      (code ? ErrorText(code) : u"done") + u")");
   return code;
 }
 

@@ -6,12 +6,6 @@
 #include "launcher/box_texts.h"
 #include "launcher/log.h"
 
-namespace {
-
-WString CodeText(uint32_t code) { return u"error " + DecimalText(code); }
-
-}  // namespace
-
 InstanceGuard::InstanceGuard()
     : handle(os::CreateMutex(WString(kInstanceMutexName), &creation_error)) {}
 
@@ -30,12 +24,12 @@ BootSettings ReadBootFile(const WString& boot_path) {
   std::string bytes;
   uint32_t read_error = 0;
   if (const uint32_t code = os::ReadFile(boot_path, &bytes, &read_error)) {
-    Log(u"boot file: " + boot_path + u" cannot be opened (" + CodeText(code) + u")");
+    Log(u"boot file: " + boot_path + u" cannot be opened (" + ErrorText(code) + u")");
     ReportFatalError(WString(kCannotOpenBootFile) + boot_path, kBootFileStep, code);
   }
   Log(u"boot file: " + boot_path);
   if (read_error) {
-    Log(u"boot file: " + CodeText(read_error) + u" after " + DecimalText(bytes.size()) +
+    Log(u"boot file: " + ErrorText(read_error) + u" after " + DecimalText(bytes.size()) +
         u" bytes: the rest, and the line the error cut, are not read");
   }
   const BootSettings settings = ParseBootFile(bytes, read_error != 0);
@@ -49,11 +43,12 @@ BootSettings ReadBootFile(const WString& boot_path) {
 void RegisterDocumentTypes(const WString& executable_path) {
   for (const RegistryWrite& write : DocumentTypeWrites(executable_path)) {
     const uint32_t code = os::WriteRegistry(write);
-    const WString result = code ? CodeText(code) : WString(u"done");
+    const WString result = code ? ErrorText(code) : WString(u"done");
     if (write.remove_command) {
-      Log(u"registry: HKCR\\" + write.key + u" value \"command\" removed: " + result);
+      Log(u"registry: HKCR\\" + write.key + u": value \"command\" removed (" + result + u")");
     } else {
-      Log(u"registry: HKCR\\" + write.key + u" = \"" + write.data + u"\": " + result);
+      const WString data = write.data.empty() ? WString(u"(empty)") : write.data;
+      Log(u"registry: HKCR\\" + write.key + u" = " + data + u" (" + result + u")");
     }
   }
 }
@@ -93,7 +88,7 @@ void LaunchJava(const JavaLaunch& launch, const WString& directory, const WStrin
     const WString search =
         ProgramSearchPath(own_folder, system, windows, os::EnvironmentVariable(u"PATH"));
     code = os::SearchPath(search, WString(kBareJavaProgram), &program);
-    Log(u"java: search for javaw in " + search + u": " + (code ? CodeText(code) : program));
+    Log(u"java: search for javaw in " + search + u": " + (code ? ErrorText(code) : program));
   }
   const WString command_line = JavaCommandLine(launch);
   Log(u"java: command line " + command_line);
@@ -102,14 +97,14 @@ void LaunchJava(const JavaLaunch& launch, const WString& directory, const WStrin
   if (!code) code = os::StartProcess(program, command_line, directory, &process);
   if (code) {
     const WString text = JavaNotStartedText(code);
-    Log(u"java: not started (" + CodeText(code) + u"); box: " + text);
+    Log(u"java: not started (" + ErrorText(code) + u"); box: " + text);
     os::ShowBox(text, kBoxOk);
     return;
   }
   Log(u"java: started; the launcher waits until it ends");
   uint32_t exit_code = 0;
   code = os::WaitForExit(process, &exit_code);
-  Log(code ? u"java: waiting for it failed (" + CodeText(code) + u")"
+  Log(code ? u"java: waiting for it failed (" + ErrorText(code) + u")"
            : u"java: ended with exit code " + DecimalText(exit_code));
 }
 
@@ -119,7 +114,7 @@ int RunLauncher(const InstanceGuard& guard, WStringView command_line) {
   if (Logging()) {
     WString current;
     const uint32_t code = os::CurrentDirectory(&current);
-    Log(u"start: current folder " + (code ? CodeText(code) : current));
+    Log(u"start: current folder " + (code ? ErrorText(code) : current));
   }
   WString module_path;
   // Without its own path the launcher cannot know where its boot file is; it
@@ -138,7 +133,7 @@ int RunLauncher(const InstanceGuard& guard, WStringView command_line) {
   } else {
     // A guard that could not be created does not stop the application.
     Log(guard.creation_error
-            ? u"guard: not created (" + CodeText(guard.creation_error) +
+            ? u"guard: not created (" + ErrorText(guard.creation_error) +
                   u"): this start launches the application"
             : u"guard: no other launcher runs: this start launches the application");
     LaunchJava(PrepareJavaLaunch(settings),

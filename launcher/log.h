@@ -14,6 +14,9 @@ inline constexpr WStringView kLogVariable = u"LEDGRIX_LOG";
 // path holds '<'), and CR LF.
 std::string LogLine(const LocalTime& time, uint32_t process_id, WStringView text);
 
+// "error <code>", as a line tells a failed call.
+WString ErrorText(uint32_t code);
+
 // Opens the log LEDGRIX_LOG names, if any.
 void OpenLog();
 // Whether a log is open: an account that costs a system call is made only then.

@@ -27,6 +27,8 @@ bool IsLowSurrogate(WChar c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
+WString ErrorText(uint32_t code) { return u"error " + DecimalText(code); }
+
 std::string LogLine(const LocalTime& time, uint32_t process_id, WStringView text) {
   char prefix[64];
   std::snprintf(prefix,

@@ -16,20 +16,16 @@ long g_fail_at = 0;
 uint32_t g_code = 0;
 FILE* g_calls_file = nullptr;
 
-uint32_t FailNth(const char* call) {
-  if (g_calls_file) {
-    std::fprintf(g_calls_file, "%s\n", call);
-    std::fflush(g_calls_file);
-  }
-  return ++g_calls == g_fail_at ? g_code : 0;
-}
-
 // Set before the guard is created: the objects of this file are built in order.
 const bool g_hooked = [] {
   if (const char* fail = std::getenv("LEDGRIX_FAIL"))
     std::sscanf(fail, "%ld:%u", &g_fail_at, &g_code);
   if (const char* calls = std::getenv("LEDGRIX_CALLS")) g_calls_file = std::fopen(calls, "ab");
-  os::SetFaultHook(FailNth);
+  if (g_calls_file) std::setvbuf(g_calls_file, nullptr, _IONBF, 0);  // the process ends at once
+  os::SetFaultHook([](const char* call) -> uint32_t {
+    if (g_calls_file) std::fprintf(g_calls_file, "%s\n", call);
+    return ++g_calls == g_fail_at ? g_code : 0;
+  });
   return true;
 }();
 

@@ -32,12 +32,8 @@ TEST(JavaLaunch, ClassPathEntriesAreSplitAtEachSemicolonNotDirectlyAfterAnother)
 }
 
 TEST(JavaLaunch, CommandLineQuotesWhatHoldsABlankOrEndsInABackslash) {
-  JavaLaunch launch;
-  launch.java_home = u"C:\\a\tb";
-  launch.options = u"-Xms1m";
-  launch.heap_option = u" -Xmx96m";
-  launch.class_path = ClassPathOf(u"D:\\F", {u" a ", u"c\\", u"b\\\\"});
-  EXPECT_EQ(JavaCommandLine(launch),
+  const std::vector<WString> entries = {u" a ", u"c\\", u"b\\\\"};
+  EXPECT_EQ(JavaCommandLine({u"C:\\a\tb", u"-Xms1m", u" -Xmx96m", ClassPathOf(u"D:\\F", entries)}),
             u"\"C:\\a\tb\\bin\\javaw\" -Xms1m -Xmx96m -classpath \"D:\\F\\ a \";"
             u"\"D:\\F\\c\\\\\";\"D:\\F\\b\\\\\\\\\" com.zor.ledgrix.Tabex");
 }
