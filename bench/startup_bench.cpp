@@ -3,12 +3,16 @@
 //   empty-shell32  the same, asking shell32 for the application-data folder
 //   javaw       the Java stand-in started directly, until it runs
 //   first       ledgrix.exe started, until the stand-in it launches runs
+//   first-log   the same with LEDGRIX_LOG naming a log
+//   first-baseline  the same start of BASELINE, another build, if given
+//   log-minus-first, first-minus-baseline  the differences of the runs made
+//               one after the other (paired), in the same order each round
 //   second-0    ledgrix.exe while another launcher runs, no document
 //   second-1    ledgrix.exe while another launcher runs, handing off 1 document
 //   second-50   the same with 50 documents
 // Prints one line per measurement: name runs median p10 p90 min max (ms).
 //
-//   startup_bench.exe LAUNCHER STANDIN EMPTY WORKDIR RUNS
+//   startup_bench.exe LAUNCHER STANDIN EMPTY WORKDIR RUNS [BASELINE]
 #include <windows.h>
 
 #include <algorithm>
@@ -91,8 +95,8 @@ void Report(const char* name, std::vector<double> samples) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: startup_bench LAUNCHER STANDIN EMPTY WORKDIR RUNS\n");
+  if (argc != 6 && argc != 7) {
+    std::fprintf(stderr, "usage: startup_bench LAUNCHER STANDIN EMPTY WORKDIR RUNS [BASELINE]\n");
     return 2;
   }
   const std::wstring launcher = argv[1], standin = argv[2], empty = argv[3], work = argv[4];
@@ -103,6 +107,9 @@ int wmain(int argc, wchar_t** argv) {
   for (const wchar_t* dir : {L"", L"\\bin", L"\\jre", L"\\jre\\bin", L"\\lib", L"\\docs"})
     CreateDirectoryW((app + dir).c_str(), nullptr);
   CopyFileW(launcher.c_str(), (app + L"\\bin\\ledgrix.exe").c_str(), FALSE);
+  const bool with_baseline = argc == 7;
+  if (with_baseline) CopyFileW(argv[6], (app + L"\\bin\\baseline.exe").c_str(), FALSE);
+  const std::wstring log = work + L"\\bench.log";
   CopyFileW(standin.c_str(), (app + L"\\jre\\bin\\javaw.exe").c_str(), FALSE);
   const std::wstring event_name = L"Local\\ledgrix-bench-running";
   SetEnvironmentVariableW(L"LEDGRIX_JAVAW_SIGNAL",
@@ -144,13 +151,22 @@ int wmain(int argc, wchar_t** argv) {
   time_to_running(L"\"" + app + L"\\jre\\bin\\javaw.exe\"");
   time_to_running(exe);
 
+  const std::wstring baseline = L"\"" + app + L"\\bin\\baseline.exe\"";
   std::vector<double> empty_runs, shell32_runs, javaw_runs, first_runs, second_none, second_one,
-      second_fifty;
+      second_fifty, log_runs, baseline_runs, log_minus_first, first_minus_baseline;
   for (int i = 0; i < runs; ++i) {
     empty_runs.push_back(time_to_end(L"\"" + empty + L"\""));
     shell32_runs.push_back(time_to_end(L"\"" + empty + L"\" shell32"));
     javaw_runs.push_back(time_to_running(L"\"" + app + L"\\jre\\bin\\javaw.exe\""));
     first_runs.push_back(time_to_running(exe));
+    SetEnvironmentVariableW(L"LEDGRIX_LOG", log.c_str());
+    log_runs.push_back(time_to_running(exe));
+    SetEnvironmentVariableW(L"LEDGRIX_LOG", nullptr);
+    log_minus_first.push_back(log_runs.back() - first_runs.back());
+    if (with_baseline) {
+      baseline_runs.push_back(time_to_running(baseline));
+      first_minus_baseline.push_back(first_runs.back() - baseline_runs.back());
+    }
   }
   HANDLE guard = CreateMutexW(nullptr, FALSE, L"Global\\{5CAEEBEC-BE74-45be-A84C-611022470DE3}");
   for (int i = 0; i < runs; ++i) {
@@ -163,6 +179,12 @@ int wmain(int argc, wchar_t** argv) {
   Report("empty-shell32", shell32_runs);
   Report("javaw", javaw_runs);
   Report("first", first_runs);
+  Report("first-log", log_runs);
+  Report("log-minus-first", log_minus_first);
+  if (with_baseline) {
+    Report("first-baseline", baseline_runs);
+    Report("first-minus-baseline", first_minus_baseline);
+  }
   Report("second-0", second_none);
   Report("second-1", second_one);
   Report("second-50", second_fifty);

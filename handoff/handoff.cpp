@@ -54,8 +54,9 @@ void HandOffDocuments(const ImportList& documents) {
   if (!code) code = CreateDirectories(system + u"\\staging", &staging);
   if (!code) code = os::CurrentDirectory(&current);
   if (code) {
-    Log(u"hand-off: stopped: the folders below " + system + u" cannot be used (" + ErrorText(code) +
-        u")");
+    Log(u"hand-off: stopped before any copy (" + ErrorText(code) +
+        u"): the incoming or staging folder" + u" below " + system +
+        u", or the current folder, cannot be used");
     return;
   }
   RemoveAbandonedCopies(staging);

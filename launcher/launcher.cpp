@@ -44,11 +44,13 @@ void RegisterDocumentTypes(const WString& executable_path) {
   for (const RegistryWrite& write : DocumentTypeWrites(executable_path)) {
     const uint32_t code = os::WriteRegistry(write);
     const WString result = code ? ErrorText(code) : WString(u"done");
-    if (write.remove_command) {
-      Log(u"registry: HKCR\\" + write.key + u": value \"command\" removed (" + result + u")");
-    } else {
+    if (!write.remove_command) {
       const WString data = write.data.empty() ? WString(u"(empty)") : write.data;
       Log(u"registry: HKCR\\" + write.key + u" = " + data + u" (" + result + u")");
+    } else if (code == kErrorFileNotFound) {
+      Log(u"registry: HKCR\\" + write.key + u": no value \"command\" to remove");
+    } else {
+      Log(u"registry: HKCR\\" + write.key + u": value \"command\" removed (" + result + u")");
     }
   }
 }
@@ -89,6 +91,8 @@ void LaunchJava(const JavaLaunch& launch, const WString& directory, const WStrin
         ProgramSearchPath(own_folder, system, windows, os::EnvironmentVariable(u"PATH"));
     code = os::SearchPath(search, WString(kBareJavaProgram), &program);
     Log(u"java: search for javaw in " + search + u": " + (code ? ErrorText(code) : program));
+  } else {
+    Log(u"java: javaw of jrehome, " + launch.java_home + u"\\bin\\javaw");
   }
   const WString command_line = JavaCommandLine(launch);
   Log(u"java: command line " + command_line);
