@@ -7,11 +7,11 @@
 
 // The visible box of the process (of any process for 0); null when none.
 inline HWND FindErrorBox(DWORD process_id) {
-  DWORD owner = 0;
-  for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", L"Error"));)
-    if (GetWindowThreadProcessId(box, &owner),
-        (!process_id || owner == process_id) && IsWindowVisible(box))
-      return box;
+  for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", L"Error"));) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(box, &owner);
+    if ((!process_id || owner == process_id) && IsWindowVisible(box)) return box;
+  }
   return nullptr;
 }
 
