@@ -99,7 +99,10 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "usage: startup_bench LAUNCHER STANDIN EMPTY WORKDIR RUNS [BASELINE]\n");
     return 2;
   }
-  const std::wstring launcher = argv[1], standin = argv[2], empty = argv[3], work = argv[4];
+  const std::wstring launcher = argv[1];
+  const std::wstring standin = argv[2];
+  const std::wstring empty = argv[3];
+  const std::wstring work = argv[4];
   const int runs = _wtoi(argv[5]);
 
   const std::wstring app = work + L"\\app";
@@ -152,8 +155,17 @@ int wmain(int argc, wchar_t** argv) {
   time_to_running(exe);
 
   const std::wstring baseline = L"\"" + app + L"\\bin\\baseline.exe\"";
-  std::vector<double> empty_runs, shell32_runs, javaw_runs, first_runs, second_none, second_one,
-      second_fifty, log_runs, baseline_runs, log_minus_first, first_minus_baseline;
+  std::vector<double> empty_runs;
+  std::vector<double> shell32_runs;
+  std::vector<double> javaw_runs;
+  std::vector<double> first_runs;
+  std::vector<double> second_none;
+  std::vector<double> second_one;
+  std::vector<double> second_fifty;
+  std::vector<double> log_runs;
+  std::vector<double> baseline_runs;
+  std::vector<double> log_minus_first;
+  std::vector<double> first_minus_baseline;
   for (int i = 0; i < runs; ++i) {
     empty_runs.push_back(time_to_end(L"\"" + empty + L"\""));
     shell32_runs.push_back(time_to_end(L"\"" + empty + L"\" shell32"));

@@ -23,7 +23,8 @@ std::string Stored(const std::wstring& key, const wchar_t* name = L"") {
   wchar_t data[1024];
   DWORD size = sizeof data;
   if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &opened)) return "<absent>";
-  const LSTATUS status = RegQueryValueExW(opened, name, nullptr, &type, (BYTE*)data, &size);
+  const LSTATUS status =
+      RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
   RegCloseKey(opened);
   if (status) return "<absent>";
   return std::to_string(type) + ":" + std::string(reinterpret_cast<char*>(data), size);
