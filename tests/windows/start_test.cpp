@@ -141,9 +141,12 @@ TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndTheLogTellsEachStart) 
         L"-I \"" + docs + L"\\" + deep + L"\" -I a.qif",
         std::wstring(L"-I b.qif -I gone.qif -I \"l'\u00e9 \u0441\u0447.ofx\"")})
     seconds.push_back(std::make_unique<Start>(exe + L" " + arguments, docs.c_str()));
+  // Every look at incoming, the last one after the start has ended, sees the
+  // document whole or not at all.
   std::set<std::pair<std::wstring, DWORD>> seen;
-  for (WIN32_FIND_DATAW found;
-       WaitForSingleObject(seconds[0]->process.hProcess, 0) == WAIT_TIMEOUT;) {
+  for (bool running = true; running;) {
+    running = WaitForSingleObject(seconds[0]->process.hProcess, 0) == WAIT_TIMEOUT;
+    WIN32_FIND_DATAW found;
     HANDLE find = FindFirstFileW((Incoming() + L"\\*.ofx").c_str(), &found);
     if (find != INVALID_HANDLE_VALUE) seen.emplace(found.cFileName, found.nFileSizeLow);
     FindClose(find);
@@ -163,7 +166,12 @@ TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndTheLogTellsEachStart) 
   EXPECT_EQ(WaitForSingleObject(first.process.hProcess, 0), WAIT_TIMEOUT) << "the first waits";
   DeleteFileW((at.path + L"\\hold").c_str());
   EXPECT_EQ(first.Finish(), L"0");
-  EXPECT_EQ(Javas(at.path).size(), 1u);
+  // One Java (under a loaded Wine the stand-in's one record can be written twice).
+  const std::vector<std::wstring> javas = Javas(at.path);
+  EXPECT_EQ(std::set<std::wstring>(javas.begin(), javas.end()),
+            std::set<std::wstring>{Fill(L"{}\\j re\\bin\\javaw|-Xmx128m|-classpath|{}\\a|"
+                                        L"com.zor.ledgrix.Tabex|{}\\j re\\bin\\javaw.exe|1",
+                                        at.path)});
   const std::set<std::string> logged = LogOf(log);
   SetEnvironmentVariableW(L"LEDGRIX_LOG", nullptr);
   const auto of = [](const Start& start) {
@@ -178,17 +186,19 @@ TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndTheLogTellsEachStart) 
                "\\j re\\bin\\javaw\"  -Xmx128m -classpath \"" + folder +
                "\\a\" com.zor.ledgrix.Tabex",
            of(first) + "java: ended with exit code 0",
-           of(*seconds[0]) +
-               "guard: another launcher runs: this start hands its documents over and ends",
+           of(first) + "exit code: 0",
            of(*seconds[0]) + "hand-off: rename " + staged + "-0.part to " + Narrow(Incoming()) +
                "\\large.ofx (done)",
            of(stopped) + "hand-off: stopped at " + Narrow(large) +
                " (error 5): the documents after it are not handed over",
        })
     EXPECT_TRUE(logged.contains(line)) << line;
-  for (const Start* start :
-       {&first, seconds[0].get(), seconds[1].get(), seconds[2].get(), &stopped})
+  for (const Start* start : {seconds[0].get(), seconds[1].get(), seconds[2].get(), &stopped}) {
+    EXPECT_TRUE(logged.contains(of(*start) + "guard: another launcher runs: this start hands its "
+                                             "documents over and ends"))
+        << of(*start);
     EXPECT_TRUE(logged.contains(of(*start) + "exit code: 0")) << of(*start);
+  }
   EXPECT_FALSE(logged.contains("?")) << "a line torn by another writer";
 }
 
