@@ -13,7 +13,6 @@ struct PlannedCopy {
   WString source;
   WString staged;
   WString target;
-  bool operator==(const PlannedCopy&) const = default;
 };
 
 // The copies for the non-empty documents, in order, into the qualified

@@ -17,7 +17,7 @@ class InstanceGuard {
   InstanceGuard& operator=(const InstanceGuard&) = delete;
 
   uint32_t creation_error = 0;  // 183 when another launcher holds the mutex
-  uintptr_t handle = 0;
+  uintptr_t handle = 0;         // held until the process ends
 };
 
 // A box titled "Error" with the message, the step that failed, the code and

@@ -27,7 +27,6 @@ struct RegistryWrite {
   WString key;
   WString data;
   bool remove_command = false;
-  bool operator==(const RegistryWrite&) const = default;
 };
 
 struct LocalTime {
@@ -50,7 +49,6 @@ uint32_t ProcessId();
 // A named mutex, default security, not owned; *error is the thread's last
 // error after the creation: 183 when it existed already, 0 when new.
 uintptr_t CreateMutex(const WString& name, uint32_t* error);
-void CloseHandle(uintptr_t handle);
 
 // The file's bytes as far as they could be read; *read_error is the code of
 // the read that failed, or 0 when the file was read to its end.

@@ -115,8 +115,6 @@ uintptr_t CreateMutex(const WString& name, uint32_t* error) {
   return reinterpret_cast<uintptr_t>(mutex);
 }
 
-void CloseHandle(uintptr_t handle) { ::CloseHandle(reinterpret_cast<HANDLE>(handle)); }
-
 uint32_t ReadFile(const WString& path, std::string* bytes, uint32_t* read_error) {
   ScopedHandle file(Fails("CreateFileW")
                         ? INVALID_HANDLE_VALUE
