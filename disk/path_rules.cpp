@@ -33,10 +33,8 @@ size_t RootLength(WStringView path) {
 
 // The folder ".." leads to: never above the root.
 WString ParentOf(WStringView folder) {
-  const size_t root = RootLength(folder);
-  const size_t last = folder.rfind(u'\\');
-  if (folder.size() <= root || last == WStringView::npos) return WString(folder);
-  return WString(folder.substr(0, std::max(last, root)));
+  const size_t last = std::min(folder.rfind(u'\\'), folder.size());
+  return WString(folder.substr(0, std::max(last, RootLength(folder))));
 }
 
 // Without its trailing '\' and without a verbatim prefix: \\?\C:\x is C:\x,

@@ -8,7 +8,10 @@ TEST(LogLine, IsUtf8AfterTheTimeAndProcessIdWithItsLineBreaksWrittenOut) {
   EXPECT_EQ(LogLine(time, 4321, u"a\r\nb"), "2026-03-07 09:05:04.012 [4321] a<CR><LF>b\r\n");
   EXPECT_EQ(LogLine({}, 1, u"\u00e9\u0441\u20ac"),
             "0000-00-00 00:00:00.000 [1] \xC3\xA9\xD1\x81\xE2\x82\xAC\r\n");
-  EXPECT_EQ(LogLine({}, 1, u"\U0001F600"), "0000-00-00 00:00:00.000 [1] \xF0\x9F\x98\x80\r\n");
-  EXPECT_EQ(LogLine({}, 1, WString(1, 0xD800) + u"x" + WString(1, 0xDC00)),
-            "0000-00-00 00:00:00.000 [1] \xEF\xBF\xBDx\xEF\xBF\xBD\r\n");
+  EXPECT_EQ(LogLine({}, 1, u"\u0080\U0010FFFF"),
+            "0000-00-00 00:00:00.000 [1] \xC2\x80\xF4\x8F\xBF\xBF\r\n");
+  // A surrogate without its other half is no character.
+  EXPECT_EQ(LogLine({}, 1, WString{0xDC00, 0xDC00, 0xD800, 0xE000, 0xD800}),
+            "0000-00-00 00:00:00.000 [1] "
+            "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEE\x80\x80\xEF\xBF\xBD\r\n");
 }

@@ -21,6 +21,9 @@ TEST(PathRules, AFileIsQualifiedAgainstTheCurrentDirectory) {
   EXPECT_EQ(Qualified(u"\\docs", u"\\\\srv\\share"), u"\\docs");
   EXPECT_EQ(Qualified(u"\\\\srv\\share\\a", u"C:\\w"), u"\\\\srv\\share\\a");
   EXPECT_EQ(Qualified(u"C:dir\\a", u"D:\\x"), u"C:dir\\a");
+  EXPECT_EQ(Qualified(u"C:", u"D:\\x"), u"C:");
+  EXPECT_EQ(Qualified(u"\\\\a", u"C:\\w"), u"C:\\\\a");
+  EXPECT_EQ(Qualified(u"\\\\\\a", u"C:\\w"), u"\\\\\\a");
   EXPECT_EQ(Qualified(deep, u"C:\\w"), deep);
   EXPECT_EQ(Qualified(u"a*.ofx", u"C:\\w"), u"C:\\w\\a*.ofx (refused)");
   EXPECT_EQ(Qualified(u"C:\\a:b\\c", u"C:\\w"), u"C:\\a:b\\c (refused)");

@@ -173,14 +173,17 @@ TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndTheLogTellsEachStart) 
                                         L"com.zor.ledgrix.Tabex|{}\\j re\\bin\\javaw.exe|1",
                                         at.path)});
   const std::set<std::string> logged = LogOf(log);
+  const std::string folder = Narrow(at.path);
   SetEnvironmentVariableW(L"LEDGRIX_LOG", nullptr);
   const auto of = [](const Start& start) {
     return std::to_string(start.process.dwProcessId) + " ";
   };
-  const std::string folder = Narrow(at.path);
   const std::string staged =
       Narrow(Staging()) + "\\" + of(*seconds[0]).substr(0, of(*seconds[0]).size() - 1);
   for (const std::string& line : {
+           of(first) + "start: current folder " + folder + "\\docs",
+           of(first) +
+               "registry: HKCR\\OFF.Document\\shell\\open\\command: no value \"command\" to remove",
            of(first) + "guard: no other launcher runs: this start launches the application",
            of(first) + "java: command line \"" + folder +
                "\\j re\\bin\\javaw\"  -Xmx128m -classpath \"" + folder +
