@@ -58,7 +58,7 @@ uint32_t CurrentDirectory(WString* directory);  // whole, whatever its length
 // so): a missing folder, a file or a folder it may not enter gives the code
 // that entering would give.
 uint32_t EnterDirectory(const WString& path);
-uint32_t CreateDirectory(const WString& path);
+void CreateDirectory(const WString& path);  // whether it could is told by entering it
 // Copies source over target; the copy is a normal file, whatever the
 // source's attributes (a read-only copy could be neither replaced nor removed).
 uint32_t CopyFile(const WString& source, const WString& target);

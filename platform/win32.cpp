@@ -166,8 +166,8 @@ uint32_t EnterDirectory(const WString& path) {
   return (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : ERROR_DIRECTORY;
 }
 
-uint32_t CreateDirectory(const WString& path) {
-  return Fails("CreateDirectoryW") || !::CreateDirectoryW(W(path), nullptr) ? ::GetLastError() : 0;
+void CreateDirectory(const WString& path) {
+  if (!Fails("CreateDirectoryW")) ::CreateDirectoryW(W(path), nullptr);
 }
 
 uint32_t CopyFile(const WString& source, const WString& target) {

@@ -67,6 +67,10 @@ ledgrix_wine_setup() {
         : >"$prefix/.ledgrix-ready"
     fi
 
+    # The tests' folders are named by process id, which a new server reuses:
+    # none may outlive the run that made it.
+    rm -rf "$prefix/drive_c/ledgrix-tests"
+
     # A redirected application-data folder, C:\ledgrix-redirected, whose
     # incoming folder is on another file system (a link to a tmpfs folder),
     # as a junction to another volume would put it: a rename from its staging

@@ -63,6 +63,7 @@ TEST(PathRules, ADirectoryIsCreatedOneLevelAtATimeBelowItsRoot) {
   EXPECT_EQ(RootAndLevels(u"C:\\a\\\\b\\"),
             (std::vector<WString>{u"C:", u"C:\\a", u"C:\\a\\", u"C:\\a\\\\b"}));
   EXPECT_EQ(RootAndLevels(u"C:\\"), std::vector<WString>{u"C:"});
+  EXPECT_EQ(RootAndLevels(u"\\\\?\\C:\\a\\"), (std::vector<WString>{u"C:", u"C:\\a"}));
   EXPECT_EQ(RootAndLevels(u"\\\\srv\\share\\d\\"),
             (std::vector<WString>{u"\\\\srv", u"\\\\srv\\share", u"\\\\srv\\share\\d"}));
 }

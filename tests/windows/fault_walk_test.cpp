@@ -72,7 +72,8 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
   const std::wstring command = L"\"" + exe + L"\" -I " + at.path + L"\\docs\\a.qif -I b.ofx";
   const std::wstring path = Env(L"PATH");
   SetEnvironmentVariableW(L"PATH", (at.path + L"\\java;" + path).c_str());
-  SetEnvironmentVariableW(L"LEDGRIX_LOG", (at.path + L"\\walk.log").c_str());
+  const std::wstring log = at.path + L"\\walk.log";
+  SetEnvironmentVariableW(L"LEDGRIX_LOG", log.c_str());
   const auto java_with = [&](const std::wstring& heap) {
     return L"javaw|-Xmx" + heap + L"m|-classpath|" + app + L"\\a|com.zor.ledgrix.Tabex|" + at.path +
            L"\\java\\javaw.exe|";
@@ -112,6 +113,7 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
   const std::vector<std::wstring> kept(planted.begin() + 1, planted.end());
   const auto run = [&](size_t n, DWORD code) {
     DeleteFileW((app + L"\\javaw.log").c_str());
+    DeleteFileW(log.c_str());
     RemoveTree(Incoming());
     RemoveTree(Staging());
     for (const std::wstring& name : planted) Write(Staging() + L"\\" + name, "");
@@ -166,8 +168,13 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
         EXPECT_EQ(Snapshot(at.path), before);
         const std::vector<std::wstring> staged = Tree(Staging());
         EXPECT_TRUE(staged == kept || staged == planted) << testing::PrintToString(staged);
-        for (const std::wstring& name : Tree(Incoming()))
-          EXPECT_EQ(ReadAll(Incoming() + L"\\" + name), std::string(name.begin(), name.end()));
+        for (const std::wstring& name : Tree(Incoming())) {
+          const std::wstring arrived = Incoming() + L"\\" + name;
+          EXPECT_EQ(ReadAll(arrived), std::string(name.begin(), name.end()));
+          EXPECT_FALSE(GetFileAttributesW(arrived.c_str()) & FILE_ATTRIBUTE_READONLY) << name;
+        }
+        const bool read_error_told = ReadAll(log).find("are not read") != std::string::npos;
+        EXPECT_EQ(read_error_told, call == "ReadFile");
         if (code == ERROR_NOT_SAME_DEVICE) {
           EXPECT_EQ(Tree(Incoming()), documents) << "moved by a copy";
         }

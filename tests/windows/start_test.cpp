@@ -181,7 +181,10 @@ TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndTheLogTellsEachStart) 
   const std::string staged =
       Narrow(Staging()) + "\\" + of(*seconds[0]).substr(0, of(*seconds[0]).size() - 1);
   for (const std::string& line : {
+           of(first) + "start: command line " + Narrow(exe) + " -I " + folder + "\\docs\\b.qif",
            of(first) + "start: current folder " + folder + "\\docs",
+           of(first) + "boot file: default_options=",
+           of(first) + "boot file: install_dir=" + folder,
            of(first) +
                "registry: HKCR\\OFF.Document\\shell\\open\\command: no value \"command\" to remove",
            of(first) + "guard: no other launcher runs: this start launches the application",

@@ -43,11 +43,24 @@ inline std::vector<std::wstring> Tree(const std::wstring& folder, bool deep = fa
   return names;
 }
 
-inline void RemoveTree(const std::wstring& path) {  // read-only files too
-  std::error_code error;
-  for (auto at = fs::recursive_directory_iterator(path, error); at != end(at); at.increment(error))
-    fs::permissions(at->path(), fs::perms::owner_write, fs::perm_options::add, error);
-  fs::remove_all(path, error);
+// Read-only files too, and names beyond MAX_PATH (by the \\?\ form).
+inline void RemoveTree(const std::wstring& path) {
+  const std::wstring tree = path.starts_with(L"\\\\?\\") ? path : L"\\\\?\\" + path;
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((tree + L"\\*").c_str(), &found);
+  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found)) {
+    const std::wstring name = found.cFileName;
+    const std::wstring child = tree + L"\\" + name;
+    if (name == L"." || name == L"..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      RemoveTree(child);
+    } else {
+      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(child.c_str());
+    }
+  }
+  FindClose(find);
+  RemoveDirectoryW(tree.c_str());
 }
 
 // A fatal box as the box reader reads it: message, step, code, the system's text.
