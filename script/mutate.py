@@ -395,6 +395,8 @@ def parse_args(argv):
     p.add_argument("--files", nargs="+", metavar="GLOB", help="only files matching these globs")
     p.add_argument("--host-only", action="store_true", help="host tests only, no Windows build or Wine")
     p.add_argument("--list", action="store_true", help="list the mutants and stop")
+    p.add_argument("--only", metavar="FILE",
+                   help="only the mutants listed in FILE, one per line as a run lists its survivors")
     p.add_argument("--jobs", type=int, default=2, metavar="N", help="build and host-test jobs (default 2)")
     p.add_argument("--host-timeout", type=int, default=30, metavar="S", help="per host test (default 30)")
     return p.parse_args(argv)
@@ -417,6 +419,10 @@ def main(argv):
     if not files:
         raise Failure("no product file matches")
     mutants = [m for path in files for m in file_mutants(path)]
+    if args.only:
+        with open(args.only) as f:
+            wanted = {line.strip() for line in f if line.strip()}
+        mutants = [m for m in mutants if describe(m) in wanted]
     if args.list:
         for m in mutants:
             print(describe(m))

@@ -2,7 +2,8 @@
 // (the installation): its arguments as the C runtime split them, its own path
 // and how many documents the incoming folder held, all separated by '|'. It
 // sets the event named by LEDGRIX_JAVAW_SIGNAL, if any (for the benchmarks),
-// then waits while a file "hold" is there (ten minutes at most).
+// then waits while a file "hold" is there (ten minutes at most), and exits with
+// the code LEDGRIX_JAVAW_EXIT names, or 0.
 #include <windows.h>
 
 #include <cstdio>
@@ -29,5 +30,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     SetEvent(event);
   for (int tick = 0; tick < 60000 && GetFileAttributesW(L"hold") != INVALID_FILE_ATTRIBUTES; ++tick)
     Sleep(10);
-  return 0;
+  const wchar_t* exit_code = _wgetenv(L"LEDGRIX_JAVAW_EXIT");
+  return exit_code ? _wtoi(exit_code) : 0;
 }

@@ -43,6 +43,7 @@ TEST(JavaLaunch, JavawIsLookedForInAbsoluteFoldersOnly) {
             u"C:\\o;C:\\W\\s;C:\\W\\System;C:\\W;D:\\j");
   EXPECT_EQ(ProgramSearchPath(u"C:\\o", u"", u"C:\\W", u""), u"C:\\o;C:\\W\\System;C:\\W");
   EXPECT_EQ(ProgramSearchPath(u"C:\\o", u"C:\\W\\s", u"", u""), u"C:\\o;C:\\W\\s");
-  EXPECT_EQ(ProgramSearchPath(u"C:\\o", u"", u"", u";;.;bin;\\r;C:r;C:;\\\\s\\j;D:/x;//s/j;E:\\"),
-            u"C:\\o;\\\\s\\j;D:/x;//s/j;E:\\");
+  EXPECT_EQ(
+      ProgramSearchPath(u"C:\\o", u"", u"", u";;.;bin;.\\b;\\r;C:r;C:;\\\\s\\j;D:/x;//s/j;E:\\"),
+      u"C:\\o;\\\\s\\j;D:/x;//s/j;E:\\");
 }

@@ -18,6 +18,7 @@ TEST(PathRules, AFileIsQualifiedAgainstTheCurrentDirectory) {
   EXPECT_EQ(Qualified(u"..\\..\\..\\s\\a", u"C:\\d\\w"), u"C:\\\\s\\a");
   EXPECT_EQ(Qualified(u"..\\..\\a", u"\\\\srv\\share\\d"), u"\\\\srv\\share\\a");
   EXPECT_EQ(Qualified(u"f.txt", u"C:\\"), u"C:\\\\f.txt");
+  EXPECT_EQ(Qualified(u"a", u"C:\\w"), u"C:\\w\\a");
   EXPECT_EQ(Qualified(u"\\docs", u"\\\\srv\\share"), u"\\docs");
   EXPECT_EQ(Qualified(u"\\\\srv\\share\\a", u"C:\\w"), u"\\\\srv\\share\\a");
   EXPECT_EQ(Qualified(u"C:dir\\a", u"D:\\x"), u"C:dir\\a");

@@ -8,8 +8,6 @@
 
 namespace {
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 std::wstring Fill(std::wstring text, const std::wstring& folder) {  // {} is the installation
   for (size_t at = text.find(L"{}"); at != std::wstring::npos; at = text.find(L"{}", at))
     text.replace(at, 2, folder);
@@ -120,7 +118,8 @@ std::set<std::string> LogOf(const std::wstring& path) {
 // documents over and end: in deep folders, relative to the current folder,
 // stopping at the first that cannot be copied; a document appears only whole,
 // and an older copy the application holds open stops a hand-off, nothing left
-// staged. One Java runs. The log tells each start's story in lines of its own.
+// staged. One Java runs. The log tells each start's story in lines of its own,
+// Java's exit code among them; the launcher's own stays 0.
 TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndTheLogTellsEachStart) {
   Folder at;
   const std::wstring exe = Install(at);
@@ -130,7 +129,9 @@ TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndTheLogTellsEachStart) 
          Narrow(Fill(L"install_dir={}\njrehome={}\\j re\nlib-classpath=a;", at.path)));
   at.Put(L"hold", "");
   const std::wstring docs = at.path + L"\\docs";
+  SetEnvironmentVariableW(L"LEDGRIX_JAVAW_EXIT", L"7");
   Start first(exe + L" -I " + docs + L"\\b.qif", docs.c_str());
+  SetEnvironmentVariableW(L"LEDGRIX_JAVAW_EXIT", nullptr);
   for (int tick = 0; tick < 6000 && Javas(at.path).empty(); ++tick) Sleep(10);
   const std::wstring large = at.Put(L"docs\\large.ofx", std::string(48 << 20, 'x'));
   const std::wstring deep = std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e') + L"\\d.qif";
@@ -164,6 +165,15 @@ TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndTheLogTellsEachStart) 
   EXPECT_EQ(ReadAll(Incoming() + L"\\large.ofx").size(), 48u << 20);
   EXPECT_EQ(Tree(Staging()), std::vector<std::wstring>{});
   EXPECT_EQ(WaitForSingleObject(first.process.hProcess, 0), WAIT_TIMEOUT) << "the first waits";
+  // Between its lines a launcher holds no turn on the log: another writer takes it at once.
+  HANDLE writer = CreateFileW(
+      log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
+  OVERLAPPED turn = {};
+  turn.Offset = 0xFFFFFFFE;
+  turn.OffsetHigh = 0x7FFFFFFF;
+  EXPECT_TRUE(
+      LockFileEx(writer, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &turn));
+  CloseHandle(writer);
   DeleteFileW((at.path + L"\\hold").c_str());
   EXPECT_EQ(first.Finish(), L"0");
   // One Java (under a loaded Wine the stand-in's one record can be written twice).
@@ -183,7 +193,9 @@ TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndTheLogTellsEachStart) 
   for (const std::string& line : {
            of(first) + "start: command line " + Narrow(exe) + " -I " + folder + "\\docs\\b.qif",
            of(first) + "start: current folder " + folder + "\\docs",
+           of(first) + "start: launcher " + folder + "\\BIN\\ledgrix.exe",
            of(first) + "boot file: default_options=",
+           of(first) + "boot file: jrehome=" + folder + "\\j re",
            of(first) + "boot file: install_dir=" + folder,
            of(first) +
                "registry: HKCR\\OFF.Document\\shell\\open\\command: no value \"command\" to remove",
@@ -191,7 +203,7 @@ TEST(Start, WhileTheApplicationRunsDocumentsArriveWholeAndTheLogTellsEachStart) 
            of(first) + "java: command line \"" + folder +
                "\\j re\\bin\\javaw\"  -Xmx128m -classpath \"" + folder +
                "\\a\" com.zor.ledgrix.Tabex",
-           of(first) + "java: ended with exit code 0",
+           of(first) + "java: ended with exit code 7",
            of(first) + "exit code: 0",
            of(*seconds[0]) + "hand-off: rename " + staged + "-0.part to " + Narrow(Incoming()) +
                "\\large.ofx (done)",

@@ -18,6 +18,11 @@ inline std::wstring Env(const wchar_t* name) { return _wgetenv(name) ? _wgetenv(
 inline std::wstring Incoming() { return Env(L"APPDATA") + L"\\.ledgrix\\system\\incoming"; }
 inline std::wstring Staging() { return Env(L"APPDATA") + L"\\.ledgrix\\system\\staging"; }
 
+// Each character's low byte: ASCII as it is, Latin-1 as its byte.
+inline std::string Narrow(const std::wstring& text) {
+  return std::string(text.begin(), text.end());
+}
+
 inline std::string ReadAll(const std::wstring& path) {
   std::ifstream file(fs::path(path), std::ios::binary);
   return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
