@@ -71,15 +71,6 @@ ledgrix_wine_setup() {
     # none may outlive the run that made it.
     rm -rf "$prefix/drive_c/ledgrix-tests"
 
-    # A redirected application-data folder, C:\ledgrix-redirected, whose
-    # incoming folder is on another file system (a link to a tmpfs folder),
-    # as a junction to another volume would put it: a rename from its staging
-    # sibling fails there with ERROR_NOT_SAME_DEVICE.
-    local other_volume
-    other_volume=${LEDGRIX_OTHER_VOLUME:-/dev/shm}/ledgrix-$(printf '%s' "$prefix" | md5sum | cut -c1-12)
-    mkdir -p "$other_volume" "$prefix/drive_c/ledgrix-redirected/.ledgrix/system" || return 1
-    ln -sfn "$other_volume" "$prefix/drive_c/ledgrix-redirected/.ledgrix/system/incoming" || return 1
-
     # A second -p on a running server is refused harmlessly.
     ledgrix_wine_quiet wineserver -p || true
     if [ -z "$(ledgrix_wine_pids 'notepad.exe')" ]; then

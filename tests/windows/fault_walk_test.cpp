@@ -73,6 +73,7 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
   SetEnvironmentVariableW(L"PATH", (at.path + L"\\java;" + path).c_str());
   const std::wstring log = at.path + L"\\walk.log";
   SetEnvironmentVariableW(L"LEDGRIX_LOG", log.c_str());
+  SetEnvironmentVariableW(L"LEDGRIX_JAVAW_EXIT", L"7");  // told in the log; the launcher's stays 0
   const auto java_with = [&](const std::wstring& heap) {
     return L"javaw|-Xmx" + heap + L"m|-classpath|" + app + L"\\a|com.zor.ledgrix.Tabex|" + at.path +
            L"\\java\\javaw.exe|";
@@ -136,9 +137,30 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
     EXPECT_EQ(Javas(app), std::vector<std::wstring>(second ? 0 : 1, java_with(L"128") + L"2"));
     EXPECT_EQ(Tree(Incoming()), documents);
     EXPECT_EQ(Tree(Staging()), kept);
-    EXPECT_NE(ReadAll(log).find("hand-off: removed " + Narrow(Staging()) +
-                                "\\1-0.part, left by a launcher that no longer runs"),
-              std::string::npos);
+    // The lines support relies on.
+    std::vector<std::string> lines = {
+        "start: launcher " + Narrow(exe) + "\r\n",
+        "start: command line " + Narrow(command) + "\r\n",
+        "start: current folder " + Narrow(at.path) + "\\docs\r\n",
+        "boot file: default_options=\r\n",
+        "boot file: jrehome=\r\n",
+        "boot file: install_dir=" + Narrow(app) + "\r\n",
+        "registry: HKCR\\OFX.Document\\shell\\open\\command: value \"command\" removed (done)",
+        "registry: HKCR\\OFF.Document\\shell\\open\\command: no value \"command\" to remove",
+        "hand-off: removed " + Narrow(Staging()) +
+            "\\1-0.part, left by a launcher that no longer runs",
+        "-1.part to " + Narrow(Incoming()) + "\\b.ofx (done)",
+        "exit code: 0\r\n"};
+    if (second) {
+      lines.push_back("guard: another launcher runs: this start hands its documents over and ends");
+    } else {
+      lines.push_back("guard: no other launcher runs: this start launches the application");
+      lines.push_back("java: command line javaw  -Xmx128m -classpath \"" + Narrow(app) +
+                      "\\a\" com.zor.ledgrix.Tabex\r\n");
+      lines.push_back("java: ended with exit code 7\r\n");
+    }
+    const std::string account = ReadAll(log);
+    for (const std::string& line : lines) EXPECT_NE(account.find(line), std::string::npos) << line;
     for (const auto& [key, data] : registry) EXPECT_EQ(Stored(key), AsStored(data)) << key;
     EXPECT_EQ(Stored(L".OFX\\shell\\open\\command", L"command"), AsStored(L"d"));
     EXPECT_EQ(Stored(L"OFX.Document\\shell\\open\\command", L"command"), "<absent>");
@@ -192,6 +214,7 @@ TEST(FaultWalk, EveryCallOfAFirstAndASecondStartWithTwoDocuments) {
   }
   SetEnvironmentVariableW(L"PATH", path.c_str());
   SetEnvironmentVariableW(L"LEDGRIX_LOG", nullptr);
+  SetEnvironmentVariableW(L"LEDGRIX_JAVAW_EXIT", nullptr);
 }
 
 }  // namespace
