@@ -95,7 +95,7 @@ TEST(Start, EachBootFileEndsAFirstStartItsOwnWay) {
 // at once, as the shell makes for several selected documents) hand their
 // documents over and end: in deep folders, relative to the current folder,
 // stopping at the first that cannot be copied; a document appears only whole.
-// One Java runs.
+// One Java runs, and the first start, waiting for it, holds no turn on its log.
 TEST(Start, WhileTheApplicationRunsFurtherStartsHandTheirDocumentsOverWhole) {
   Folder at;
   const std::wstring exe = Install(at);
@@ -103,7 +103,10 @@ TEST(Start, WhileTheApplicationRunsFurtherStartsHandTheirDocumentsOverWhole) {
          Narrow(Fill(L"install_dir={}\njrehome={}\\j re\nlib-classpath=a;", at.path)));
   at.Put(L"hold", "");
   const std::wstring docs = at.path + L"\\docs";
+  const std::wstring log = at.path + L"\\ledgrix.log";
+  SetEnvironmentVariableW(L"LEDGRIX_LOG", log.c_str());
   Start first(exe + L" -I " + docs + L"\\b.qif", docs.c_str());
+  SetEnvironmentVariableW(L"LEDGRIX_LOG", nullptr);
   for (int tick = 0; tick < 6000 && Javas(at.path).empty(); ++tick) Sleep(10);
   const std::wstring large = at.Put(L"docs\\large.ofx", std::string(48 << 20, 'x'));
   const std::wstring deep = std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e') + L"\\d.qif";
@@ -129,6 +132,15 @@ TEST(Start, WhileTheApplicationRunsFurtherStartsHandTheirDocumentsOverWhole) {
   EXPECT_EQ(Tree(Incoming()),
             (std::vector<std::wstring>{L"a.qif", L"b.qif", L"d.qif", L"large.ofx"}));
   EXPECT_EQ(WaitForSingleObject(first.process.hProcess, 0), WAIT_TIMEOUT) << "the first waits";
+  // Between its lines a launcher holds no turn on its log: another writer takes it at once.
+  HANDLE writer = CreateFileW(
+      log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
+  OVERLAPPED turn = {};
+  turn.Offset = 0xFFFFFFFE;
+  turn.OffsetHigh = 0x7FFFFFFF;
+  EXPECT_TRUE(
+      LockFileEx(writer, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &turn));
+  CloseHandle(writer);
   DeleteFileW((at.path + L"\\hold").c_str());
   EXPECT_EQ(first.Finish(), L"0");
   // One Java (under a loaded Wine the stand-in's one record can be written twice).
