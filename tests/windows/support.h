@@ -110,7 +110,11 @@ struct Start {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     std::wstring line = command_line;
-    EXPECT_TRUE(CreateProcessW(0, line.data(), 0, 0, 0, 0, 0, directory, &startup, &process));
+    // Under a loaded Wine a process start can fail once (error 1359).
+    bool started = false;
+    for (int attempt = 0; attempt < 2 && !started; ++attempt)
+      started = CreateProcessW(0, line.data(), 0, 0, 0, 0, 0, directory, &startup, &process);
+    EXPECT_TRUE(started) << GetLastError();
   }
   ~Start() {
     TerminateProcess(process.hProcess, 99);
