@@ -30,6 +30,6 @@ uint32_t CreateDirectories(const WString& directory, WString* qualified) {
   CreationLevels(*qualified, &root, &levels);
   // An existing level, or one that cannot be created, does not stop the walk:
   // only the final check counts.
-  for (const WString& level : levels) os::CreateDirectory(level);
+  for (const WString& level : levels) os::MakeDirectory(level);
   return os::EnterDirectory(levels.empty() ? root : levels.back());
 }

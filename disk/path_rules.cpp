@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/platform.h"
+#include "base/system_values.h"
 
 PathParts SplitPath(WStringView path) {
   if (path.starts_with(u"\\\\?\\")) path.remove_prefix(4);

@@ -4,7 +4,7 @@
 // started last.
 #include <vector>
 
-#include "platform/platform.h"
+#include "base/system_values.h"
 
 // For OFX, OFC, QIF and OFF, in this order: the extension key naming the
 // type, the extension's open command, the type key (empty), its icon (the

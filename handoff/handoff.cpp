@@ -2,7 +2,7 @@
 
 #include "disk/directories.h"
 #include "handoff/copy_plan.h"
-#include "launcher/log.h"
+#include "log/log.h"
 #include "platform/platform.h"
 
 namespace {
@@ -14,21 +14,21 @@ void RemoveAbandonedCopies(const WString& staging) {
   for (const WString& name : os::FileNames(staging)) {
     const std::optional<uint32_t> writer = StagingProcessOf(name);
     if (!writer || (*writer != os::ProcessId() && os::ProcessRuns(*writer))) continue;
-    os::DeleteFile(staging + name);
+    os::Remove(staging + name);
     Log(u"hand-off: removed " + staging + name + u", left by a launcher that no longer runs");
   }
 }
 
 // Copies into staging and renames into incoming; the system's code when either failed.
 uint32_t Deliver(const PlannedCopy& copy) {
-  uint32_t code = os::CopyFile(copy.source, copy.staged);
+  uint32_t code = os::Copy(copy.source, copy.staged);
   Log(u"hand-off: copy " + copy.source + u" to " + copy.staged + u" (" +
       (code ? ErrorText(code) : u"done") + u")");
   if (code) return code;
-  code = os::MoveFile(copy.staged, copy.target, false);
+  code = os::Rename(copy.staged, copy.target, false);
   if (code == kErrorNotSameDevice) {
     Log(u"hand-off: " + copy.target + u" is on another volume than staging: moved by a copy");
-    code = os::MoveFile(copy.staged, copy.target, true);
+    code = os::Rename(copy.staged, copy.target, true);
   }
   Log(u"hand-off: rename " + copy.staged + u" to " + copy.target + u" (" +
       (code ? ErrorText(code) : u"done") + u")");
@@ -63,7 +63,7 @@ void HandOffDocuments(const ImportList& documents) {
   for (const PlannedCopy& copy :
        PlanCopies(documents, incoming, staging, current, os::ProcessId())) {
     if (const uint32_t failed = Deliver(copy)) {
-      os::DeleteFile(copy.staged);
+      os::Remove(copy.staged);
       Log(u"hand-off: stopped at " + copy.source + u" (" + ErrorText(failed) +
           u"): the documents after it are not handed over");
       return;

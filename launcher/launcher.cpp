@@ -4,10 +4,11 @@
 #include "filetypes/document_types.h"
 #include "handoff/handoff.h"
 #include "launcher/box_texts.h"
-#include "launcher/log.h"
+#include "log/log.h"
+#include "platform/platform.h"
 
 InstanceGuard::InstanceGuard()
-    : handle(os::CreateMutex(WString(kInstanceMutexName), &creation_error)) {}
+    : handle(os::CreateNamedMutex(WString(kInstanceMutexName), &creation_error)) {}
 
 void ReportFatalError(const WString& message, WStringView step, uint32_t code) {
   WString system_text = os::SystemText(code);
@@ -89,7 +90,7 @@ void LaunchJava(const JavaLaunch& launch, const WString& directory, const WStrin
     os::SystemFolders(&system, &windows);
     const WString search =
         ProgramSearchPath(own_folder, system, windows, os::EnvironmentVariable(u"PATH"));
-    code = os::SearchPath(search, WString(kBareJavaProgram), &program);
+    code = os::FindProgram(search, WString(kBareJavaProgram), &program);
     Log(u"java: search for javaw in " + search + u": " + (code ? ErrorText(code) : program));
   } else {
     Log(u"java: javaw of jrehome, " + launch.java_home + u"\\bin\\javaw");

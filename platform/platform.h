@@ -7,37 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "text/wide_string.h"
-
-// System error codes the launcher reads or gives itself.
-inline constexpr uint32_t kErrorFileNotFound = 2;
-inline constexpr uint32_t kErrorNotSameDevice = 17;
-inline constexpr uint32_t kErrorInvalidName = 123;
-inline constexpr uint32_t kErrorAlreadyExists = 183;
-inline constexpr uint32_t kErrorFilenameTooLong = 206;
-
-// Box styles.
-inline constexpr uint32_t kBoxOk = 0x0;
-inline constexpr uint32_t kBoxStopSign = 0x10;
-
-// One write below HKEY_CLASSES_ROOT: the key's default value set to data, a
-// REG_SZ stored with its terminator; or, with remove_command, the key's value
-// named "command" removed.
-struct RegistryWrite {
-  WString key;
-  WString data;
-  bool remove_command = false;
-};
-
-struct LocalTime {
-  uint16_t year = 0;
-  uint16_t month = 0;
-  uint16_t day = 0;
-  uint16_t hour = 0;
-  uint16_t minute = 0;
-  uint16_t second = 0;
-  uint16_t millisecond = 0;
-};
+#include "base/system_values.h"
 
 namespace os {
 
@@ -48,7 +18,7 @@ uint32_t ProcessId();
 
 // A named mutex, default security, not owned; *error is the thread's last
 // error after the creation: 183 when it existed already, 0 when new.
-uintptr_t CreateMutex(const WString& name, uint32_t* error);
+uintptr_t CreateNamedMutex(const WString& name, uint32_t* error);
 
 // The file's bytes as far as they could be read; *read_error is the code of
 // the read that failed, or 0 when the file was read to its end.
@@ -58,14 +28,14 @@ uint32_t CurrentDirectory(WString* directory);  // whole, whatever its length
 // so): a missing folder, a file or a folder it may not enter gives the code
 // that entering would give.
 uint32_t EnterDirectory(const WString& path);
-void CreateDirectory(const WString& path);  // whether it could is told by entering it
+void MakeDirectory(const WString& path);  // whether it could is told by entering it
 // Copies source over target; the copy is a normal file, whatever the
 // source's attributes (a read-only copy could be neither replaced nor removed).
-uint32_t CopyFile(const WString& source, const WString& target);
+uint32_t Copy(const WString& source, const WString& target);
 // Renames source to target, replacing it; with copy_allowed, also to another
 // volume (by a copy, which a reader of target may see before it is whole).
-uint32_t MoveFile(const WString& source, const WString& target, bool copy_allowed);
-void DeleteFile(const WString& path);                   // read-only or not
+uint32_t Rename(const WString& source, const WString& target, bool copy_allowed);
+void Remove(const WString& path);                       // read-only or not
 std::vector<WString> FileNames(const WString& folder);  // its files, not its folders
 bool ProcessRuns(uint32_t process_id);                  // true also when the system will not tell
 WString AppDataFolder();  // the user's roaming application data; empty when the shell cannot tell
@@ -74,7 +44,7 @@ WString AppDataFolder();  // the user's roaming application data; empty when the
 void SystemFolders(WString* system, WString* windows);
 // The first file name (extension added when it has none) in the ';'-separated
 // folders of search_path, and nowhere else.
-uint32_t SearchPath(const WString& search_path, const WString& name, WString* found);
+uint32_t FindProgram(const WString& search_path, const WString& name, WString* found);
 // Starts the program (by its full path, or the one the command line names
 // when program is empty) without a console window, inheriting handles and
 // environment, in directory.

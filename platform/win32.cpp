@@ -3,14 +3,6 @@
 #include <shlobj.h>
 #include <windows.h>
 
-// The layer's own names, not the character-set macros.
-#undef CopyFile
-#undef CreateDirectory
-#undef CreateMutex
-#undef DeleteFile
-#undef MoveFile
-#undef SearchPath
-
 #include "platform/platform.h"
 
 namespace {
@@ -109,7 +101,7 @@ WString EnvironmentVariable(const WString& name) {
 
 uint32_t ProcessId() { return ::GetCurrentProcessId(); }
 
-uintptr_t CreateMutex(const WString& name, uint32_t* error) {
+uintptr_t CreateNamedMutex(const WString& name, uint32_t* error) {
   HANDLE mutex = Fails("CreateMutexW") ? nullptr : ::CreateMutexW(nullptr, FALSE, W(name));
   *error = ::GetLastError();
   return reinterpret_cast<uintptr_t>(mutex);
@@ -166,23 +158,23 @@ uint32_t EnterDirectory(const WString& path) {
   return (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : ERROR_DIRECTORY;
 }
 
-void CreateDirectory(const WString& path) {
+void MakeDirectory(const WString& path) {
   if (!Fails("CreateDirectoryW")) ::CreateDirectoryW(W(path), nullptr);
 }
 
-uint32_t CopyFile(const WString& source, const WString& target) {
+uint32_t Copy(const WString& source, const WString& target) {
   if (Fails("CopyFileW") || !::CopyFileW(W(source), W(target), FALSE)) return ::GetLastError();
   if (Fails("SetFileAttributesW") || !::SetFileAttributesW(W(target), FILE_ATTRIBUTE_NORMAL))
     return ::GetLastError();
   return 0;
 }
 
-uint32_t MoveFile(const WString& source, const WString& target, bool copy_allowed) {
+uint32_t Rename(const WString& source, const WString& target, bool copy_allowed) {
   const DWORD flags = MOVEFILE_REPLACE_EXISTING | (copy_allowed ? MOVEFILE_COPY_ALLOWED : 0);
   return Fails("MoveFileExW") || !::MoveFileExW(W(source), W(target), flags) ? ::GetLastError() : 0;
 }
 
-void DeleteFile(const WString& path) {
+void Remove(const WString& path) {
   if (!Fails("SetFileAttributesW")) ::SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
   if (!Fails("DeleteFileW")) ::DeleteFileW(W(path));
 }
@@ -230,7 +222,7 @@ void SystemFolders(WString* system, WString* windows) {
   });
 }
 
-uint32_t SearchPath(const WString& search_path, const WString& name, WString* found) {
+uint32_t FindProgram(const WString& search_path, const WString& name, WString* found) {
   return Query(found, [&](wchar_t* buffer, DWORD size) {
     return Fails("SearchPathW")
                ? 0

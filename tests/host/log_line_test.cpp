@@ -1,7 +1,7 @@
 // A line of the launcher's log.
 #include <gtest/gtest.h>
 
-#include "launcher/log.h"
+#include "log/log.h"
 
 TEST(LogLine, IsUtf8AfterTheTimeAndProcessIdWithItsLineBreaksWrittenOut) {
   const LocalTime time = {2026, 3, 7, 9, 5, 4, 12};

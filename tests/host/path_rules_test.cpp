@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/platform.h"
-
 static WString Qualified(WString path, WStringView current) {
   return QualifyFile(path, current) ? path : path + u" (refused)";
 }

@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "launcher/log.h"
+#include "log/log.h"
 
 namespace {
 

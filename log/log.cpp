@@ -1,4 +1,6 @@
-#include "launcher/log.h"
+#include "log/log.h"
+
+#include "platform/platform.h"
 
 namespace {
 

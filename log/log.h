@@ -4,7 +4,7 @@
 // line per event. A log that cannot be opened or written changes nothing.
 #include <string>
 
-#include "platform/platform.h"
+#include "base/system_values.h"
 
 inline constexpr WStringView kLogVariable = u"LEDGRIX_LOG";
 
