@@ -5,26 +5,15 @@
 #include "disk/path_rules.h"
 #include "platform/platform.h"
 
-namespace {
-
-uint32_t Qualify(const WString& directory, WString* qualified) {
-  if (directory.empty()) return kErrorInvalidName;
-  WString current;
-  if (const uint32_t code = os::CurrentDirectory(&current)) return code;
-  *qualified = directory;
-  return QualifyDirectory(*qualified, current);
-}
-
-}  // namespace
-
 uint32_t CheckDirectory(const WString& directory) {
-  WString qualified;
-  const uint32_t code = Qualify(directory, &qualified);
+  WString qualified = directory;
+  const uint32_t code = QualifyDirectory(qualified);
   return code ? code : os::EnterDirectory(qualified);
 }
 
 uint32_t CreateDirectories(const WString& directory, WString* qualified) {
-  if (const uint32_t code = Qualify(directory, qualified)) return code;
+  *qualified = directory;
+  if (const uint32_t code = QualifyDirectory(*qualified)) return code;
   WString root;
   std::vector<WString> levels;
   CreationLevels(*qualified, &root, &levels);

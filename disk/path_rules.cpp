@@ -23,7 +23,9 @@ PathParts SplitPath(WStringView path) {
 
 namespace {
 
-// Where the root of a qualified path ends: after "C:\", or after the share
+bool IsSeparator(WChar c) { return c == u'\\' || c == u'/'; }
+
+// Where the root of an absolute path ends: after "C:\", or after the share
 // of "\\server\share".
 size_t RootLength(WStringView path) {
   if (!path.starts_with(u"\\\\")) return std::min<size_t>(3, path.size());
@@ -31,10 +33,28 @@ size_t RootLength(WStringView path) {
   return std::min(path.find(u'\\', share + 1), path.size());
 }
 
-// The folder ".." leads to: never above the root.
-WString ParentOf(WStringView folder) {
-  const size_t last = std::min(folder.rfind(u'\\'), folder.size());
-  return WString(folder.substr(0, std::max(last, RootLength(folder))));
+// The absolute folder reached from reached by the steps of relative: "."
+// stays, ".." goes up (never above the root), a name goes down.
+WString Walk(WString reached, WStringView relative) {
+  while (!relative.empty()) {
+    const size_t end = std::min(relative.find_first_of(u"\\/"), relative.size());
+    const WStringView step = relative.substr(0, end);
+    relative.remove_prefix(std::min(end + 1, relative.size()));
+    if (step == u"..") {
+      reached.resize(std::max(std::min(reached.rfind(u'\\'), reached.size()), RootLength(reached)));
+    } else if (!step.empty() && step != u".") {
+      if (!reached.ends_with(u'\\')) reached += u'\\';
+      reached += step;
+    }
+  }
+  return reached;
+}
+
+// A path that is not absolute, reached from base: one that begins with a
+// separator from base's root.
+WString Below(WStringView base, WStringView relative) {
+  const bool rooted = !relative.empty() && IsSeparator(relative.front());
+  return Walk(WString(base.substr(0, rooted ? RootLength(base) : base.size())), relative);
 }
 
 // Without its trailing '\' and without a verbatim prefix: \\?\C:\x is C:\x,
@@ -45,43 +65,53 @@ size_t WorkingDirectoryLength(WStringView directory) {
   return directory.size() - 1;
 }
 
+WChar Folded(WChar c) { return c >= u'a' && c <= u'z' ? static_cast<WChar>(c - 32) : c; }
+
 }  // namespace
+
+bool IsAbsolute(WStringView path) {
+  if (path.size() >= 3 && path[1] == u':' && IsSeparator(path[2])) return true;
+  return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
+}
+
+WString FolderOf(WStringView path) {
+  size_t last = path.rfind(u'\\');
+  if (last == WStringView::npos) return WString();
+  if (last == 2 && path[1] == u':') ++last;
+  return WString(path.substr(0, last));
+}
 
 bool IsValidPathPart(WStringView part) { return part.find_first_of(u":*?") == WStringView::npos; }
 
 bool QualifyFile(WString& path, WStringView current) {
   std::replace(path.begin(), path.end(), u'/', u'\\');
   const PathParts parts = SplitPath(path);
-  if (parts.drive.empty()) {
-    const WString& directory = parts.directory;
-    if (directory.size() > 2 && directory.starts_with(u"\\\\")) {
-      // A network path is absolute already.
-    } else if (directory.starts_with(u"..\\")) {
-      WString reached(current);
-      WStringView remaining = directory;
-      for (; remaining.starts_with(u"..\\"); remaining.remove_prefix(3))
-        reached = ParentOf(reached);
-      path = reached + u"\\" + WString(remaining) + parts.name + parts.extension;
-    } else if (directory.starts_with(u"\\")) {
-      path = SplitPath(current).drive + path;
-    } else {
-      path = WString(current) + u"\\" + path;
-    }
-  }
+  if (!IsAbsolute(path) && parts.drive.empty()) path = Below(current, path);
   return IsValidPathPart(parts.directory) && IsValidPathPart(parts.name) &&
          IsValidPathPart(parts.extension);
 }
 
-uint32_t QualifyDirectory(WString& directory, WStringView current) {
+WString AnchoredFolder(WStringView folder, WStringView root) {
+  if (folder.empty() || IsAbsolute(folder)) return WString(folder);
+  if (folder.size() < 2 || folder[1] != u':') return Below(root, folder);
+  const bool on_root_drive =
+      root.size() >= 2 && root[1] == u':' && Folded(root[0]) == Folded(folder[0]);
+  return Below(on_root_drive ? WString(root) : WString(folder.substr(0, 2)) + u"\\",
+               folder.substr(2));
+}
+
+uint32_t QualifyDirectory(WString& directory) {
   std::replace(directory.begin(), directory.end(), u'/', u'\\');
-  if (!directory.empty() && directory.back() != u'\\') directory += u'\\';
-  if (!directory.starts_with(u"\\\\") && !QualifyFile(directory, current)) return kErrorInvalidName;
+  if (!IsAbsolute(directory)) return kErrorInvalidName;
+  if (directory.back() != u'\\') directory += u'\\';
+  if (!directory.starts_with(u"\\\\") && directory.find_first_of(u":*?", 2) != WString::npos)
+    return kErrorInvalidName;
   if (WorkingDirectoryLength(directory) > kDirectoryLimit) return kErrorFilenameTooLong;
   return 0;
 }
 
 WString FileNameOf(WStringView qualified) {
-  const size_t last = qualified.rfind(u'\\');
+  const size_t last = qualified.find_last_of(u"\\:");
   return last == WStringView::npos ? WString() : WString(qualified.substr(last + 1));
 }
 

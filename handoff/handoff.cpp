@@ -14,8 +14,9 @@ void RemoveAbandonedCopies(const WString& staging) {
   for (const WString& name : os::FileNames(staging)) {
     const std::optional<uint32_t> writer = StagingProcessOf(name);
     if (!writer || (*writer != os::ProcessId() && os::ProcessRuns(*writer))) continue;
-    os::Remove(staging + name);
-    Log(u"hand-off: removed " + staging + name + u", left by a launcher that no longer runs");
+    const uint32_t code = os::Remove(staging + name);
+    Log(u"hand-off: remove " + staging + name + u", left by a launcher that no longer runs (" +
+        (code ? ErrorText(code) : u"done") + u")");
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "disk/path_rules.h"
+
 namespace {
 
 constexpr size_t kLinePiece = 4095;
@@ -41,21 +43,22 @@ void ParseLine(WStringView line, BootSettings* settings) {
 }  // namespace
 
 WString RootFolderOf(WStringView module_path) {
-  WStringView folder =
-      module_path.substr(0, std::min(module_path.rfind(u'\\'), module_path.size()));
+  const WString folder = FolderOf(module_path);
   const size_t slash = folder.rfind(u'\\');
   const auto folded = [](WChar c) {
     return c >= u'A' && c <= u'Z' ? static_cast<WChar>(c + 32) : c;
   };
-  if (slash != WStringView::npos && folder.size() - slash == 4 &&
+  if (slash != WString::npos && folder.size() - slash == 4 &&
       std::equal(folder.begin() + slash, folder.end(), u"\\bin", [&](WChar a, WChar b) {
         return folded(a) == b;
       }))
-    folder = folder.substr(0, slash);
-  return WString(folder);
+    return FolderOf(folder);
+  return folder;
 }
 
-WString BootPathOf(WStringView root_folder) { return WString(root_folder) + u"\\ledgrix.boot"; }
+WString BootPathOf(WStringView root_folder) {
+  return WString(root_folder) + (root_folder.ends_with(u'\\') ? u"" : u"\\") + u"ledgrix.boot";
+}
 
 BootSettings ParseBootFile(std::string_view bytes, bool read_failed) {
   const size_t end_of_file = bytes.find('\x1A');

@@ -14,8 +14,9 @@ struct BootSettings {
   WString lib_classpath;
 };
 
-// The executable's folder, or its parent when that folder is named bin (in any
-// letter case); the boot file in it.
+// The installation root: the executable's folder, or its parent when that
+// folder is named bin (in any letter case); a drive's root as "C:\". The boot
+// file is in it.
 WString RootFolderOf(WStringView module_path);
 WString BootPathOf(WStringView root_folder);
 

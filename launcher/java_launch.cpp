@@ -2,19 +2,8 @@
 
 #include <algorithm>
 
+#include "disk/path_rules.h"
 #include "text/quoting.h"
-
-namespace {
-
-bool IsSeparator(WChar c) { return c == u'\\' || c == u'/'; }
-
-// "C:\..." or "\\server\...": neither the current folder nor below it.
-bool IsAbsolute(WStringView folder) {
-  if (folder.size() >= 3 && folder[1] == u':' && IsSeparator(folder[2])) return true;
-  return folder.size() >= 2 && IsSeparator(folder[0]) && IsSeparator(folder[1]);
-}
-
-}  // namespace
 
 bool SetsHeapLimit(WStringView options) { return options.find(u"-Xmx") != WStringView::npos; }
 
@@ -39,20 +28,22 @@ int32_t SplitString(WStringView source, WStringView delimiter, std::vector<WStri
   return static_cast<int32_t>(positions.size() - 1);
 }
 
-WString ClassPathOf(WStringView install_dir, const std::vector<WString>& entries) {
-  WString class_path;
-  for (const WString& entry : entries) {
-    if (!class_path.empty()) class_path += u";";
-    class_path += Quoted(WString(install_dir) + u"\\" + entry);
-  }
+WString JavaProgramOf(WStringView java_home) {
+  return java_home.empty() ? WString(kBareJavaProgram) : WString(java_home) + u"\\bin\\javaw";
+}
+
+std::vector<WString> ClassPathOf(WStringView install_dir, const std::vector<WString>& entries) {
+  std::vector<WString> class_path;
+  for (const WString& entry : entries) class_path.push_back(WString(install_dir) + u"\\" + entry);
   return class_path;
 }
 
 WString JavaCommandLine(const JavaLaunch& launch) {
-  const WString program =
-      launch.java_home.empty() ? WString(kBareJavaProgram) : launch.java_home + u"\\bin\\javaw";
-  return QuotedIfBlank(program) + u" " + launch.options + launch.heap_option + u" -classpath " +
-         launch.class_path + u" " + WString(kMainClass);
+  WString class_path;
+  for (const WString& entry : launch.class_path)
+    class_path += (class_path.empty() ? u"" : u";") + Quoted(entry);
+  return QuotedIfBlank(launch.program) + u" " + launch.options + launch.heap_option +
+         u" -classpath " + class_path + u" " + WString(kMainClass);
 }
 
 WString ProgramSearchPath(WStringView own_folder,

@@ -11,11 +11,15 @@ inline constexpr WStringView kMainClass = u"com.zor.ledgrix.Tabex";
 inline constexpr WStringView kBareJavaProgram = u"javaw";
 
 struct JavaLaunch {
-  WString java_home;    // jrehome; when empty, javaw is looked for on the search path
-  WString options;      // default_options, as written
-  WString heap_option;  // " -Xmx<n>m", or empty when the options set a heap limit
-  WString class_path;   // each entry quoted, below install_dir, ';'-joined
+  WString program;                  // jrehome's bin\javaw, or javaw alone to be looked for
+  WString options;                  // default_options, as written
+  WString heap_option;              // " -Xmx<n>m", or empty when the options set a heap limit
+  std::vector<WString> class_path;  // each entry below install_dir, whole
+  WString directory;                // install_dir, absolute: the application's working folder
 };
+
+// The Java home's bin\javaw, or javaw alone when there is none.
+WString JavaProgramOf(WStringView java_home);
 
 // Whether the options hold -Xmx (case-sensitive, anywhere).
 bool SetsHeapLimit(WStringView options);
@@ -29,12 +33,12 @@ WString HeapOption(uint64_t physical_memory);
 // dropped. A source that begins with the delimiter records nothing.
 int32_t SplitString(WStringView source, WStringView delimiter, std::vector<WString>* pieces);
 
-// Each entry after install_dir and a backslash, quoted, joined by ';'.
-WString ClassPathOf(WStringView install_dir, const std::vector<WString>& entries);
+// Each entry after install_dir and a backslash.
+std::vector<WString> ClassPathOf(WStringView install_dir, const std::vector<WString>& entries);
 
-// The program (the Java home's bin\javaw, or javaw alone), quoted when it
-// holds a blank, the options and the heap option, -classpath with the class
-// path, and the main class.
+// The program, quoted when it holds a blank, the options and the heap option,
+// -classpath with each class-path entry quoted, joined by ';', and the main
+// class.
 WString JavaCommandLine(const JavaLaunch& launch);
 
 // The folders the system looks in for a program named without a path, in its

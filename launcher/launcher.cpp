@@ -1,6 +1,7 @@
 #include "launcher/launcher.h"
 
 #include "disk/directories.h"
+#include "disk/path_rules.h"
 #include "filetypes/document_types.h"
 #include "handoff/handoff.h"
 #include "launcher/box_texts.h"
@@ -56,9 +57,47 @@ void RegisterDocumentTypes(const WString& executable_path) {
   }
 }
 
-JavaLaunch PrepareJavaLaunch(const BootSettings& settings) {
+namespace {
+
+// A folder of the boot file, anchored at the root; the log tells what a
+// relative one became.
+WString InstallationFolder(WStringView key, const WString& value, const WString& root) {
+  const WString folder = AnchoredFolder(value, root);
+  if (folder != value) Log(u"java: " + WString(key) + u" " + value + u" is " + folder);
+  return folder;
+}
+
+// Java reads its command line through the ANSI code page, in which a
+// character the code page lacks becomes '?' or a look-alike: a path holding
+// one would name another file. Such a path is passed in its short form, or in
+// its folder's. Nothing changes where the code page carries the line.
+void FitCodePage(JavaLaunch* launch) {
+  const WString code_page = DecimalText(os::CodePage());
+  Log(u"java: code page " + code_page);
+  std::vector<WString*> paths;
+  if (launch->program != kBareJavaProgram) paths.push_back(&launch->program);
+  for (WString& entry : launch->class_path) paths.push_back(&entry);
+  for (WString* path : paths) {
+    if (os::ThroughCodePage(*path) == *path) continue;
+    WString short_form;
+    if (os::ShortPath(*path, &short_form) && !os::ShortPath(FolderOf(*path), &short_form))
+      short_form += u"\\" + FileNameOf(*path);
+    if (short_form.empty() || os::ThroughCodePage(short_form) != short_form) continue;
+    Log(u"java: " + *path + u" passed as " + short_form);
+    *path = short_form;
+  }
+  const WString command_line = JavaCommandLine(*launch);
+  const WString received = os::ThroughCodePage(command_line);
+  if (received != command_line) {
+    Log(u"java: code page " + code_page + u" cannot carry the whole command line; Java reads " +
+        received);
+  }
+}
+
+}  // namespace
+
+JavaLaunch PrepareJavaLaunch(const BootSettings& settings, const WString& root) {
   JavaLaunch launch;
-  launch.java_home = settings.jrehome;
   launch.options = settings.default_options;
   if (SetsHeapLimit(settings.default_options)) {
     Log(u"heap: default_options set -Xmx; none added");
@@ -68,38 +107,42 @@ JavaLaunch PrepareJavaLaunch(const BootSettings& settings) {
     Log(u"heap:" + launch.heap_option + u" added, for " + DecimalText(memory) +
         u" bytes of physical memory");
   }
-  if (const uint32_t code = CheckDirectory(settings.install_dir))
+  launch.directory = InstallationFolder(u"install_dir", settings.install_dir, root);
+  if (const uint32_t code = CheckDirectory(launch.directory))
     ReportFatalError(WString(kNoInstallDirectory) + settings.install_dir, kLaunchCheckStep, code);
-  if (const uint32_t code = launch.java_home.empty() ? 0 : CheckDirectory(launch.java_home))
+  const WString java_home = InstallationFolder(u"jrehome", settings.jrehome, root);
+  if (const uint32_t code = java_home.empty() ? 0 : CheckDirectory(java_home))
     ReportFatalError(WString(kNoJre) + settings.jrehome, kLaunchCheckStep, code);
+  launch.program = JavaProgramOf(java_home);
   std::vector<WString> entries;
   // No system call fails here: the code is the one for a name that cannot be
   // valid, never 0, which would read as success.
   if (SplitString(settings.lib_classpath, u";", &entries) <= 0)
     ReportFatalError(WString(kNoClassPath), kLaunchCheckStep, kErrorInvalidName);
-  launch.class_path = ClassPathOf(settings.install_dir, entries);
+  launch.class_path = ClassPathOf(launch.directory, entries);
   return launch;
 }
 
-void LaunchJava(const JavaLaunch& launch, const WString& directory, const WString& own_folder) {
+void LaunchJava(JavaLaunch launch, const WString& own_folder) {
   WString program;  // empty: the one the command line names
   uint32_t code = 0;
-  if (launch.java_home.empty()) {
+  if (launch.program == kBareJavaProgram) {
     WString system;
     WString windows;
     os::SystemFolders(&system, &windows);
     const WString search =
         ProgramSearchPath(own_folder, system, windows, os::EnvironmentVariable(u"PATH"));
-    code = os::FindProgram(search, WString(kBareJavaProgram), &program);
+    code = os::FindProgram(search, launch.program, &program);
     Log(u"java: search for javaw in " + search + u": " + (code ? ErrorText(code) : program));
   } else {
-    Log(u"java: javaw of jrehome, " + launch.java_home + u"\\bin\\javaw");
+    Log(u"java: javaw of jrehome, " + launch.program);
   }
+  FitCodePage(&launch);
   const WString command_line = JavaCommandLine(launch);
   Log(u"java: command line " + command_line);
-  Log(u"java: working folder " + directory);
+  Log(u"java: working folder " + launch.directory);
   uintptr_t process = 0;
-  if (!code) code = os::StartProcess(program, command_line, directory, &process);
+  if (!code) code = os::StartProcess(program, command_line, launch.directory, &process);
   if (code) {
     const WString text = JavaNotStartedText(code);
     Log(u"java: not started (" + ErrorText(code) + u"); box: " + text);
@@ -127,7 +170,8 @@ int RunLauncher(const InstanceGuard& guard, WStringView command_line) {
   if (const uint32_t code = os::ModulePath(&module_path))
     ReportFatalError(WString(kNoOwnExecutable), kOwnExecutableStep, code);
   Log(u"start: launcher " + module_path);
-  const BootSettings settings = ReadBootFile(BootPathOf(RootFolderOf(module_path)));
+  const WString root = RootFolderOf(module_path);
+  const BootSettings settings = ReadBootFile(BootPathOf(root));
   RegisterDocumentTypes(module_path);
   const ImportList documents = TokenizeCommandLine(CommandLineTail(command_line));
   // Before the guard is asked, so that a first start's documents are in place
@@ -141,9 +185,13 @@ int RunLauncher(const InstanceGuard& guard, WStringView command_line) {
             ? u"guard: not created (" + ErrorText(guard.creation_error) +
                   u"): this start launches the application"
             : u"guard: no other launcher runs: this start launches the application");
-    LaunchJava(PrepareJavaLaunch(settings),
-               settings.install_dir,
-               module_path.substr(0, module_path.rfind(u'\\')));
+    // A start from the shell runs in the opened document's folder: held for
+    // the whole session, that folder could be neither removed nor ejected.
+    const uint32_t code = os::ChangeDirectory(root);
+    Log(code ? u"start: current folder left as it is, " + root + u" cannot be entered (" +
+                   ErrorText(code) + u")"
+             : u"start: current folder now " + root);
+    LaunchJava(PrepareJavaLaunch(settings, root), FolderOf(module_path));
   }
   Log(u"exit code: 0");
   return 0;

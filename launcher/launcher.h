@@ -28,15 +28,18 @@ BootSettings ReadBootFile(const WString& boot_path);
 // Writes the document types' registration, best effort: a write the registry
 // refuses is skipped, and nothing is reported.
 void RegisterDocumentTypes(const WString& executable_path);
-// The Java start the settings make, once the installation folder and the Java
-// home are found; otherwise the end through the fatal box.
-JavaLaunch PrepareJavaLaunch(const BootSettings& settings);
-// Starts the Java runtime on the application in directory and waits until it
-// ends, so that the launcher, and with it the guard, lives as long as the
-// application. Without a Java home, javaw is looked for where the system
-// would look, own_folder first, but never in the current folder. A Java that
-// cannot be started is told in a box of its own.
-void LaunchJava(const JavaLaunch& launch, const WString& directory, const WString& own_folder);
+// The Java start the settings make, their folders anchored at the
+// installation root, once the installation folder and the Java home are
+// found; otherwise the end through the fatal box, which names the folder as
+// the boot file writes it.
+JavaLaunch PrepareJavaLaunch(const BootSettings& settings, const WString& root);
+// Starts the Java runtime on the application and waits until it ends, so
+// that the launcher, and with it the guard, lives as long as the application.
+// Without a Java home, javaw is looked for where the system would look,
+// own_folder first, but never in the current folder. A Java that cannot be
+// started is told in a box of its own. A path Java would read through the
+// ANSI code page as another is given in its short form.
+void LaunchJava(JavaLaunch launch, const WString& own_folder);
 
 // A whole start, given the command line: the exit code.
 int RunLauncher(const InstanceGuard& guard, WStringView command_line);

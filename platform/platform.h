@@ -28,14 +28,15 @@ uint32_t CurrentDirectory(WString* directory);  // whole, whatever its length
 // so): a missing folder, a file or a folder it may not enter gives the code
 // that entering would give.
 uint32_t EnterDirectory(const WString& path);
-void MakeDirectory(const WString& path);  // whether it could is told by entering it
+uint32_t ChangeDirectory(const WString& path);  // makes path the current directory
+void MakeDirectory(const WString& path);        // whether it could is told by entering it
 // Copies source over target; the copy is a normal file, whatever the
 // source's attributes (a read-only copy could be neither replaced nor removed).
 uint32_t Copy(const WString& source, const WString& target);
 // Renames source to target, replacing it; with copy_allowed, also to another
 // volume (by a copy, which a reader of target may see before it is whole).
 uint32_t Rename(const WString& source, const WString& target, bool copy_allowed);
-void Remove(const WString& path);                       // read-only or not
+uint32_t Remove(const WString& path);                   // read-only or not
 std::vector<WString> FileNames(const WString& folder);  // its files, not its folders
 bool ProcessRuns(uint32_t process_id);                  // true also when the system will not tell
 WString AppDataFolder();  // the user's roaming application data; empty when the shell cannot tell
@@ -56,7 +57,18 @@ uint32_t StartProcess(const WString& program,
 uint32_t WaitForExit(uintptr_t process, uint32_t* exit_code);
 
 uint64_t PhysicalMemory();
-WString SystemText(uint32_t code);  // as delivered, with its line break; empty when none
+
+// The ANSI code page, through which a program that reads its command line
+// narrow (as Java does) receives it.
+uint32_t CodePage();
+// The text as such a program receives it: each character the code page
+// lacks as '?' or a look-alike; the text itself when it cannot be converted.
+WString ThroughCodePage(const WString& text);
+// The short (8.3) form of an existing file or folder.
+uint32_t ShortPath(const WString& path, WString* short_path);
+// As delivered, with its line break and any inserts (%1) as they stand; empty
+// when the system has none.
+WString SystemText(uint32_t code);
 // A box titled "Error", owned by no window; returns when it is closed.
 void ShowBox(const WString& text, uint32_t style);
 [[noreturn]] void Exit(uint32_t code);  // at once: nothing else runs

