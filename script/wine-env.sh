@@ -70,6 +70,13 @@ ledgrix_wine_setup() {
     # The tests' folders are named by process id, which a new server reuses:
     # none may outlive the run that made it.
     rm -rf "$prefix/drive_c/ledgrix-tests"
+    # Application data for a user whose incoming folder is on another file
+    # system (a tmpfs), as when it is redirected to another volume.
+    local system="$prefix/drive_c/ledgrix-second-volume/App Data д/.ledgrix/system"
+    local volume
+    volume=/dev/shm/ledgrix-$(printf %s "$prefix" | md5sum | cut -c1-16)
+    rm -rf "$volume" "$prefix/drive_c/ledgrix-second-volume"
+    mkdir -p "$volume" "$system" && ln -s "$volume" "$system/incoming" || return 1
 
     # A second -p on a running server is refused harmlessly.
     ledgrix_wine_quiet wineserver -p || true
@@ -93,6 +100,7 @@ ledgrix_wine_teardown() {
     [ -d "$prefix" ] || return 0
     ledgrix_wine_quiet wineserver -k || true
     ledgrix_wine_quiet wineserver -w || true
+    rm -rf "/dev/shm/ledgrix-$(printf %s "$prefix" | md5sum | cut -c1-16)"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

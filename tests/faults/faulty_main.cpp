@@ -20,7 +20,7 @@ FILE* g_calls_file = nullptr;
 const bool g_hooked = [] {
   if (const char* fail = std::getenv("LEDGRIX_FAIL"))
     std::sscanf(fail, "%ld:%u", &g_fail_at, &g_code);
-  if (const char* calls = std::getenv("LEDGRIX_CALLS")) g_calls_file = std::fopen(calls, "ab");
+  if (const wchar_t* calls = _wgetenv(L"LEDGRIX_CALLS")) g_calls_file = _wfopen(calls, L"ab");
   if (g_calls_file) std::setvbuf(g_calls_file, nullptr, _IONBF, 0);  // the process ends at once
   os::SetFaultHook([](const char* call) -> uint32_t {
     if (g_calls_file) std::fprintf(g_calls_file, "%s\n", call);
