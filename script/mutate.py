@@ -22,7 +22,7 @@ import time
 # The product code: paths relative to the repository root, matched as by
 # fnmatch, where * also spans folders.
 PRODUCT_GLOBS = ["*.c", "*.cpp", "*.h"]
-EXCLUDED_GLOBS = ["tests/*", "bench/*", "build/*", "dist/*", ".*"]
+EXCLUDED_GLOBS = ["tests/*", "bench/*", "tools/*", "build/*", "dist/*", ".*"]
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 HOST_DIR = "build/mutate-host"
@@ -115,6 +115,12 @@ CALL_STATEMENT_RE = re.compile(r"[A-Za-z_~:][\w:.\->\[\]()*&]*\(.*\)\s*;")
 NOT_CALLS = {"return", "delete", "throw", "case", "goto", "co_return", "co_yield", "else", "do",
              "static_assert", "sizeof", "new", "if", "while", "for", "switch"}
 STRING_ONLY_RE = re.compile(r'[\s,;+()]*((u8|u|U|L)?R?"[^"]*"[\s,;+()]*)+')
+# A named constant, as the system's headers name flags and arguments
+# (FILE_SHARE_READ, OPEN_EXISTING, INFINITE, TRUE), not a macro that is called.
+NAMED_CONSTANT_RE = re.compile(r"\b(?!FALSE\b|NULL\b)[A-Z][A-Z0-9_]{2,}\b(?!\s*\()")
+CALLEE_RE = re.compile(r"(?<![.>\w])(::)?(?![A-Z][A-Z0-9_]*\s*$)[A-Za-z_]\w*\s*$")
+# The value a failing call gives under the test's fault hook: not the call's.
+FAULT_BRANCH_RE = re.compile(r'Fails\("[^"]*"\)\s*\?$')
 
 
 def integer_mutations(literal, suffix):
@@ -181,11 +187,55 @@ def line_mutations(line, masked):
     return found
 
 
-def file_mutants(path):
+def enclosing_call(masked, position):
+    """Whether position lies at the top level of the arguments of a call that
+    is not a method's: a system call's, or one through a pointer to it."""
+    depth = 0
+    for k in range(position - 1, -1, -1):
+        if masked[k] == ")":
+            depth += 1
+        elif masked[k] == "(":
+            if depth == 0:
+                callee = CALLEE_RE.search(masked[:k])
+                return bool(callee) and callee.group(0).strip() not in NOT_CALLS
+            depth -= 1
+        elif masked[k] in ";{}":
+            return False
+    return False
+
+
+def flag_mutations(masked):
+    """(start, end) in the masked text of every named constant that is a term
+    of a '|', the value a '?' chooses or a whole argument of a call (not of a
+    method or a macro): a flag that can be dropped, an argument that can be 0."""
+    found = []
+    for m in NAMED_CONSTANT_RE.finditer(masked):
+        before = masked[:m.start()].rstrip()
+        after = masked[m.end():].lstrip()
+        previous, following = before[-1:], after[:1]
+        term = (previous == "|" and before[-2:] != "||") or (following == "|" and after[:2] != "||")
+        operand = previous == "?" and not FAULT_BRANCH_RE.search(before)
+        argument = previous in ("(", ",") and following in (",", ")") and enclosing_call(masked, m.start())
+        if term or operand or argument:
+            found.append((m.start(), m.end()))
+    return found
+
+
+def file_mutants(path, flags_only=False):
     with open(os.path.join(ROOT, path), encoding="utf-8", errors="surrogateescape") as f:
         text = f.read()
     lines = text.splitlines(keepends=True)
-    masked_lines = mask_source(text).splitlines(keepends=True)
+    masked_text = mask_source(text)
+    masked_lines = masked_text.splitlines(keepends=True)
+    # The flag operators read across lines (a call's arguments, one per line).
+    flags = {}
+    line_starts = [0]
+    for line in lines:
+        line_starts.append(line_starts[-1] + len(line))
+    for start, end in flag_mutations(masked_text):
+        number = next(n for n in range(len(lines)) if line_starts[n + 1] > start)
+        flags.setdefault(number + 1, []).append(
+            (start - line_starts[number], end - line_starts[number], "0"))
     mutants = []
     seen = set()
     in_directive = False
@@ -196,7 +246,8 @@ def file_mutants(path):
         in_directive = directive and mbody.rstrip().endswith("\\")
         if directive or not mbody.strip() or STRING_ONLY_RE.fullmatch(mbody):
             continue
-        for start, end, new in line_mutations(body, mbody):
+        candidates = [] if flags_only else line_mutations(body, mbody)
+        for start, end, new in candidates + flags.get(number, []):
             mutated = body[:start] + new + body[end:]
             if mutated == body or (number, mutated) in seen:
                 continue
@@ -394,6 +445,8 @@ def parse_args(argv):
     p.add_argument("--seed", type=int, default=1, metavar="S", help="seed of the sample (default 1)")
     p.add_argument("--files", nargs="+", metavar="GLOB", help="only files matching these globs")
     p.add_argument("--host-only", action="store_true", help="host tests only, no Windows build or Wine")
+    p.add_argument("--flags-only", action="store_true",
+                   help="only the flag operators: a named constant dropped from a '|' or turned into 0")
     p.add_argument("--list", action="store_true", help="list the mutants and stop")
     p.add_argument("--only", metavar="FILE",
                    help="only the mutants listed in FILE, one per line as a run lists its survivors")
@@ -418,7 +471,7 @@ def main(argv):
     files = product_files(args.files)
     if not files:
         raise Failure("no product file matches")
-    mutants = [m for path in files for m in file_mutants(path)]
+    mutants = [m for path in files for m in file_mutants(path, args.flags_only)]
     if args.only:
         with open(args.only) as f:
             wanted = {line.strip() for line in f if line.strip()}
