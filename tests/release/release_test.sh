@@ -4,7 +4,8 @@
 # the version, with what SHA256SUMS lists and the guide's pictures, and repacks
 # to the same bytes; its launcher is signed, carries its icons, version and
 # manifest, and starts Java under Wine with the sample boot file. A release
-# deletes nothing it did not make, and refuses a tree with uncommitted changes.
+# deletes nothing it did not make, refuses a tree with uncommitted changes, and
+# is built from the commit: files hidden from git status do not reach it.
 #   release_test.sh SOURCE_DIR FIRST_BUILD_EXE VERSION WORK_DIR JAVAW_EXE
 set -euo pipefail
 src=$1 first=$2 version=$3 work=$4 javaw=$5
@@ -18,13 +19,22 @@ git clone -q "$src" "$work/clone"
 echo >>"$work/clone/README.md"
 "$work/clone/script/release" 2>/dev/null && fail "released a tree with uncommitted changes"
 [ ! -e "$work/clone/build" ] || fail "a refused release built"
+git -C "$work/clone" checkout -q README.md
+echo '#error a file outside the commit was built' >"$work/clone/launcher/hidden.cpp"
+echo launcher/hidden.cpp >>"$work/clone/.git/info/exclude"
+echo 'changed outside the commit' >>"$work/clone/docs/packaging.md"
+git -C "$work/clone" update-index --skip-worktree docs/packaging.md
+"$work/clone/script/release" --dist "$work/clone-dist" >/dev/null || fail "the commit was not released"
+python3 -m zipfile -e "$work/clone-dist/ledgrix-$version-windows-x64.zip" "$work/clone-unpacked"
+cmp <(git -C "$work/clone" show HEAD:docs/packaging.md) "$work/clone-unpacked/ledgrix-$version/packaging.md" ||
+  fail "a change hidden from git status was released"
 
 openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=Ledgrix release test" -days 2 \
   -addext extendedKeyUsage=codeSigning -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
 openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -passout pass:test -out "$work/cert.p12"
 export SOURCE_DATE_EPOCH=1700000000 LEDGRIX_SIGN_PKCS12=$work/cert.p12 LEDGRIX_SIGN_PASSWORD=test
-[ -z "$(git -C "$src" status --porcelain)" ] || version=$version-dirty
 "$src/script/release" --build "$work/second-build" --dist "$work/dist" --allow-dirty
+version=$version-dirty
 cmp "$first" "$work/second-build/ledgrix.exe" || fail "two builds of one commit differ"
 python3 -m zipfile -e "$work/dist/ledgrix-$version-windows-x64.zip" "$work/unpacked"
 top=$work/unpacked/ledgrix-$version
