@@ -366,7 +366,7 @@ class Builds:
         teardown = [os.path.join(ROOT, "script/wine-env.sh"), "teardown", os.path.join(ROOT, WINE_PREFIX)]
         try:
             # One at a time: the Wine tests share a prefix and read each other's message boxes.
-            code, output = run(["ctest", "--test-dir", WINDOWS_DIR, "--stop-on-failure", "-j", "1", "-E", "^release$",
+            code, output = run(["ctest", "--test-dir", WINDOWS_DIR, "--stop-on-failure", "--output-on-failure", "-j", "1", "-E", "^release$",
                                 "--timeout", str(WINE_TIMEOUT)], self.log, 4 * 3600)
         finally:
             run(teardown, self.log, 300)

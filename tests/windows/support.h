@@ -271,12 +271,16 @@ struct Installation {
   // One start with these arguments, run to its end and checked for what
   // every start must keep; how it ended: the exit code, then each box.
   std::wstring Run(const std::wstring& arguments) const {
-    Leave();
-    DeleteFileW(record.c_str());
-    Write(log, "");
-    const std::vector<std::wstring> before = Snapshot();
     std::wstring ended;
-    {
+    std::vector<std::wstring> before;
+    // Under a loaded Wine a process start can fail once (error 1359): then
+    // the launcher's start of Java, which the start is run again for.
+    for (int attempt = 0; attempt < 2 && (attempt == 0 || ended.ends_with(L"(1359)\n"));
+         ++attempt) {
+      Leave();
+      DeleteFileW(record.c_str());
+      Write(log, "");
+      before = Snapshot();
       const Held held[] = {
           Held(boot),
           Held(log),
