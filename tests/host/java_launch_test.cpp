@@ -1,5 +1,5 @@
-// The Java start: heap limit, class path, command line, and where javaw is
-// looked for.
+// The Java start: heap limit, class path entries, and where javaw is looked
+// for. How Java reads the command line is seen under Wine.
 #include "launcher/java_launch.h"
 
 #include <gtest/gtest.h>
@@ -29,18 +29,6 @@ TEST(JavaLaunch, ClassPathEntriesAreSplitAtEachSemicolonNotDirectlyAfterAnother)
   EXPECT_EQ(SplitClassPath(u"a;;b"), (Split{1, {u"a", u";b"}}));
   EXPECT_EQ(SplitClassPath(u"a;b;;"), (Split{2, {u"a", u"b", u";"}}));
   EXPECT_EQ(SplitClassPath(u";a;b"), (Split{0, {}}));
-}
-
-TEST(JavaLaunch, CommandLineQuotesWhatHoldsABlankOrEndsInABackslash) {
-  JavaLaunch launch;
-  launch.program = JavaProgramOf(u"C:\\a\tb");
-  launch.options = u"-Xms1m";
-  launch.heap_option = u" -Xmx96m";
-  launch.class_path = ClassPathOf(u"D:\\F", {u" a ", u"c\\", u"b\\\\"});
-  EXPECT_EQ(JavaCommandLine(launch),
-            u"\"C:\\a\tb\\bin\\javaw\" -Xms1m -Xmx96m -classpath \"D:\\F\\ a \";"
-            u"\"D:\\F\\c\\\\\";\"D:\\F\\b\\\\\\\\\" com.zor.ledgrix.Tabex");
-  EXPECT_EQ(JavaProgramOf(u""), u"javaw");
 }
 
 TEST(JavaLaunch, JavawIsLookedForInAbsoluteFoldersOnly) {

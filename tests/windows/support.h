@@ -1,7 +1,7 @@
 #pragma once
-// The real launcher under Wine, started as users start it, in the setup they
-// have (an Installation), each start run to its end with its "Error" boxes
-// read and closed, and checked for what every start must keep.
+// The real launcher under Wine, started as users start it: files and folders,
+// a start run to its end with its "Error" boxes read and closed, the registry,
+// and what the Java stand-in recorded.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "box.h"
 
 namespace fs = std::filesystem;
+using Names = std::vector<std::wstring>;
 
 inline std::wstring Env(const wchar_t* name) { return _wgetenv(name) ? _wgetenv(name) : L""; }
 inline std::wstring Incoming() { return Env(L"APPDATA") + L"\\.ledgrix\\system\\incoming"; }
@@ -29,7 +29,7 @@ inline std::string Narrow(const std::wstring& text) {
 
 inline std::string ReadAll(const std::wstring& path) {
   std::ifstream file(fs::path(path), std::ios::binary);
-  return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // Writes the file, creating its folders; its path.
@@ -39,9 +39,9 @@ inline std::wstring Write(const std::wstring& path, const std::string& bytes) {
   return path;
 }
 
-// The files and folders below folder, relative to it, sorted; with deep, all levels.
-inline std::vector<std::wstring> Tree(const std::wstring& folder, bool deep = false) {
-  std::vector<std::wstring> names;
+// The names in folder, sorted; with deep, of every level, relative to it.
+inline Names Tree(const std::wstring& folder, bool deep = false) {
+  Names names;
   std::error_code error;
   for (auto at = fs::recursive_directory_iterator(folder, error); at != end(at);
        at.increment(error)) {
@@ -59,15 +59,10 @@ inline void RemoveTree(const std::wstring& path, bool keep = false) {
   WIN32_FIND_DATAW found;
   HANDLE find = FindFirstFileW((tree + L"\\*").c_str(), &found);
   for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found)) {
-    const std::wstring name = found.cFileName;
-    const std::wstring child = tree + L"\\" + name;
-    if (name == L"." || name == L"..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      RemoveTree(child);
-    } else {
-      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW(child.c_str());
-    }
+    const std::wstring child = tree + L"\\" + found.cFileName;
+    if (found.cFileName[0] == L'.') continue;  // ".", "..": no test names a file so
+    SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileW(child.c_str())) RemoveTree(child);
   }
   FindClose(find);
   if (!keep) RemoveDirectoryW(tree.c_str());
@@ -79,15 +74,24 @@ inline std::wstring Fatal(const std::wstring& message,
                           DWORD code,
                           const std::wstring& step = L"ledgrix launcher") {
   wchar_t text[512] = {};
-  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr,
-                 code,
-                 0,
-                 text,
-                 512,
-                 nullptr);
+  const DWORD as_it_stands = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  FormatMessageW(as_it_stands, nullptr, code, 0, text, 512, nullptr);
   return L"(stop) " + message + L"\n" + step + L" failed with error " + std::to_wstring(code) +
          L": " + text + L"\nPlease reinstall the application";
+}
+
+// A value below HKEY_CLASSES_ROOT as stored: its type, then its bytes.
+inline std::wstring Stored(const std::wstring& key, const wchar_t* name = L"") {
+  wchar_t data[1024];
+  DWORD type = 0;
+  DWORD size = sizeof data;
+  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_ANY, &type, data, &size))
+    return L"<absent>";
+  return std::to_wstring(type) + L":" + std::wstring(data, size / 2);
+}
+
+inline std::wstring AsStored(const std::wstring& text) {  // a REG_SZ with its terminator
+  return L"1:" + text + L'\0';
 }
 
 // Another program's handle on a file or folder, letting others read, write
@@ -98,28 +102,22 @@ struct Held {
   explicit Held(const std::wstring& path,
                 DWORD access = GENERIC_READ | GENERIC_WRITE | DELETE,
                 DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)
-      : handle(CreateFileW(path.c_str(),
-                           access,
-                           share,
-                           nullptr,
-                           OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS,
-                           nullptr)) {}
+      : handle(CreateFileW(
+            path.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, 0)) {}
   ~Held() { CloseHandle(handle); }
   HANDLE handle;
 };
 
 // A process started in a folder, killed when still running at the end.
 struct Start {
-  explicit Start(const std::wstring& command_line, const std::wstring& folder) {
+  Start(const std::wstring& command_line, const std::wstring& folder) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     std::wstring line = command_line;
     // Under a loaded Wine a process start can fail once (error 1359).
-    bool started = false;
-    for (int attempt = 0; attempt < 2 && !started; ++attempt)
-      started = CreateProcessW(0, line.data(), 0, 0, 0, 0, 0, folder.c_str(), &startup, &process);
-    EXPECT_TRUE(started) << GetLastError();
+    for (int attempt = 0; attempt < 2 && !process.hProcess; ++attempt)
+      CreateProcessW(0, line.data(), 0, 0, 0, 0, 0, folder.c_str(), &startup, &process);
+    EXPECT_TRUE(process.hProcess) << GetLastError();
   }
   ~Start() {
     TerminateProcess(process.hProcess, 99);
@@ -146,225 +144,36 @@ struct AnotherLauncher {
   ~AnotherLauncher() { CloseHandle(mutex); }
 };
 
-// A path as the file it names: the long form of a short one Java may receive,
-// of its folder when it names no file (bin\javaw, lib\*).
+// A path as the file it names: a short form Java may receive, of the path or
+// of its folder, in its long form.
 inline std::wstring Meant(const std::wstring& path) {
   wchar_t found[1024];
+  const size_t name = path.rfind(L'\\');
   if (GetLongPathNameW(path.c_str(), found, 1024)) return found;
-  const size_t folder = path.rfind(L'\\');
-  if (folder == std::wstring::npos ||
-      !GetLongPathNameW(path.substr(0, folder).c_str(), found, 1024))
+  if (name == std::wstring::npos || !GetLongPathNameW(path.substr(0, name).c_str(), found, 1024))
     return path;
-  return found + path.substr(folder);
+  return found + path.substr(name);
 }
 
-// One start of the Java stand-in: the file it was started from, its working
-// folder, the documents waiting in incoming, and its arguments as real Java
-// reads them, each path (the program's, the class path's) as the file it names.
-struct Java {
-  std::wstring program;
-  std::wstring folder;
-  std::wstring documents;
-  std::vector<std::wstring> arguments;
-  bool operator==(const Java&) const = default;
-};
-
-inline void PrintTo(const Java& java, std::ostream* out) {
-  *out << testing::PrintToString(java.program) << " in " << testing::PrintToString(java.folder)
-       << " with " << testing::PrintToString(java.documents) << " documents, "
-       << testing::PrintToString(java.arguments);
-}
-
-inline std::vector<Java> Javas(const std::wstring& record) {
-  std::vector<Java> javas;
+// Each start of the Java stand-in, as it recorded it: the file it was started
+// from, its working folder, the documents waiting in incoming, then its
+// arguments as real Java reads them; each path, the class path's entries too,
+// as the file it names.
+inline std::vector<Names> Javas(const std::wstring& record) {
+  std::vector<Names> javas;
   FILE* file = _wfopen(record.c_str(), L"r, ccs=UTF-8");
   wchar_t line[8192];
   while (file && fgetws(line, 8192, file)) {
     std::wistringstream fields(std::wstring(line, wcscspn(line, L"\n")));
-    Java java;
-    std::getline(fields, java.program, L'|');
-    std::getline(fields, java.folder, L'|');
-    std::getline(fields, java.documents, L'|');
-    for (std::wstring argument; std::getline(fields, argument, L'|');) {
-      std::wistringstream entries(argument);
+    javas.emplace_back();
+    for (std::wstring field; std::getline(fields, field, L'|');) {
+      std::wistringstream entries(field);
       std::wstring meant;
       for (std::wstring entry; std::getline(entries, entry, L';');)
         meant += (meant.empty() ? L"" : L";") + Meant(entry);
-      java.arguments.push_back(meant);
+      javas.back().push_back(meant);
     }
-    javas.push_back(java);
   }
   if (file) fclose(file);
   return javas;
 }
-
-// A value below HKEY_CLASSES_ROOT as stored, with its type and terminator.
-inline std::string Stored(const std::wstring& key, const wchar_t* name = L"") {
-  HKEY opened = nullptr;
-  DWORD type = 0;
-  wchar_t data[1024];
-  DWORD size = sizeof data;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &opened)) return "<absent>";
-  const LSTATUS status =
-      RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(opened);
-  if (status) return "<absent>";
-  return std::to_string(type) + ":" + std::string(reinterpret_cast<char*>(data), size);
-}
-
-inline std::string AsStored(const std::wstring& text) {  // a REG_SZ with its terminator
-  return "1:" + std::string(reinterpret_cast<const char*>(text.c_str()), 2 * text.size() + 2);
-}
-
-// An installation in the setup users have: blanks and non-Latin letters in
-// every path; the launcher started as the shell starts it, in the opened
-// documents' folder, where programs that must never run lie; files earlier
-// starts left in incoming and staging; the boot file, the log, the
-// installation's folders, a document and incoming held open by other
-// programs. In base (Cyrillic) and latin (Latin-1, for the boot file's
-// absolute folders):
-//   base\Ledgrix\bin\ledgrix.exe, ledgrix.boot     the launcher and its root
-//   base\Ledgrix\j re\bin\javaw.exe               a relative jrehome
-//   base\Statements\a.qif (read-only), l'e cc.ofx   the documents
-//   base\Statements\javaw.exe, j re\bin\javaw.exe  never run
-//   latin\j re\bin\javaw.exe, app\a.jar, lib\b.jar  an absolute jrehome and install_dir
-//   latin\j.exe                                   what an unquoted "latin\j re\..." runs
-struct Installation {
-  explicit Installation(const wchar_t* launcher) {
-    static int count = 0;
-    const std::wstring id =
-        std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
-    base = L"C:\\ledgrix-tests\\" + id + L" \u0441\u0447";
-    latin = L"C:\\ledgrix-tests\\" + id + L" Finan\u00e7e";
-    root = base + L"\\Ledgrix";
-    docs = base + L"\\Statements";
-    boot = root + L"\\ledgrix.boot";
-    log = base + L"\\ledgrix.log";
-    record = base + L"\\java.txt";
-    exe = Write(root + L"\\bin\\ledgrix.exe", ReadAll(Env(launcher)));
-    const std::string javaw = ReadAll(Env(L"LEDGRIX_HELPERS") + L"\\javaw.exe");
-    for (const std::wstring& folder : {root + L"\\j re", latin + L"\\j re", docs + L"\\j re", docs})
-      Write(folder + (folder == docs ? L"" : L"\\bin") + L"\\javaw.exe", javaw);
-    Write(latin + L"\\j.exe", "MZ");
-    Write(latin + L"\\app\\a.jar", "");
-    Write(latin + L"\\app\\lib\\b.jar", "");
-    for (const std::wstring& name : documents) Write(docs + L"\\" + name, Narrow(name));
-    SetFileAttributesW((docs + L"\\a.qif").c_str(), FILE_ATTRIBUTE_READONLY);
-    SetEnvironmentVariableW(L"LEDGRIX_JAVA_RECORD", record.c_str());
-  }
-  ~Installation() {
-    RemoveTree(base);
-    RemoveTree(latin);
-  }
-
-  // What earlier starts left: an older copy of a.qif and the application's
-  // own file in incoming; in staging, the copies of two launchers that no
-  // longer run, one held open by a virus scanner that lets nobody delete it,
-  // one of a launcher that runs, and somebody else's file.
-  void Leave() const {
-    RemoveTree(Incoming(), true);
-    RemoveTree(Staging(), true);
-    for (const auto& [name, bytes] : left) Write(Incoming() + L"\\" + name, bytes);
-    for (const std::wstring& name : staged) Write(Staging() + L"\\" + name, "");
-  }
-
-  // One start with these arguments, run to its end and checked for what
-  // every start must keep; how it ended: the exit code, then each box.
-  std::wstring Run(const std::wstring& arguments) const {
-    std::wstring ended;
-    std::vector<std::wstring> before;
-    // Under a loaded Wine a process start can fail once (error 1359): then
-    // the launcher's start of Java, which the start is run again for.
-    for (int attempt = 0; attempt < 2 && (attempt == 0 || ended.ends_with(L"(1359)\n"));
-         ++attempt) {
-      Leave();
-      DeleteFileW(record.c_str());
-      Write(log, "");
-      before = Snapshot();
-      const Held held[] = {
-          Held(boot),
-          Held(log),
-          Held(Incoming(), GENERIC_READ | GENERIC_WRITE),
-          Held(latin + L"\\app", FILE_LIST_DIRECTORY),
-          Held(latin + L"\\j re", FILE_LIST_DIRECTORY),
-          Held(root, FILE_LIST_DIRECTORY),
-          Held(docs + L"\\a.qif", GENERIC_READ),
-          Held(Staging() + L"\\2-0.part", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE)};
-      ended = Start(L"\"" + exe + L"\" " + arguments, docs).Finish();
-    }
-    Check(ended, before);
-    return ended;
-  }
-
-  // Every file and folder a start could write to by mistake: the drive's root,
-  // the installation but the log and Java's record, the user's application
-  // data and the launcher's folder in it but incoming and staging.
-  std::vector<std::wstring> Snapshot() const {
-    std::vector<std::wstring> names = Tree(L"C:\\");
-    for (const std::wstring& folder : {base, latin}) {
-      for (const std::wstring& name : Tree(folder, true)) {
-        if (folder + L"\\" + name != log && folder + L"\\" + name != record)
-          names.push_back(folder + L"\\" + name);
-      }
-    }
-    for (const std::wstring& name : Tree(Env(L"APPDATA"))) names.push_back(name);
-    for (const std::wstring& name : Tree(Env(L"APPDATA") + L"\\.ledgrix", true)) {
-      if (!name.starts_with(L"system\\incoming") && !name.starts_with(L"system\\staging"))
-        names.push_back(name);
-    }
-    return names;
-  }
-
-  // What every start must keep, whatever ended it.
-  void Check(const std::wstring& ended, const std::vector<std::wstring>& before) const {
-    const std::wstring code = ended.substr(0, ended.find(L'\n'));
-    const bool fatal = ended.find(L"(stop) ") != std::wstring::npos;
-    EXPECT_EQ(fatal, code != L"0") << "a fatal box, exactly when the exit code is not 0";
-    EXPECT_TRUE(!fatal || ended.find(L" failed with error " + code + L": ") != std::wstring::npos)
-        << "the box names the exit code";
-    for (const Java& java : Javas(record))
-      EXPECT_FALSE(java.program.starts_with(docs)) << "a javaw of the current folder ran";
-    EXPECT_EQ(Snapshot(), before) << "written outside incoming and staging";
-    std::vector<std::wstring> kept(staged.begin() + 1, staged.end());
-    std::sort(kept.begin(), kept.end());
-    std::vector<std::wstring> all = staged;
-    std::sort(all.begin(), all.end());
-    EXPECT_TRUE(Tree(Staging()) == kept || Tree(Staging()) == all) << "a copy left staged";
-    for (const std::wstring& name : Tree(Incoming())) {
-      const std::wstring arrived = Incoming() + L"\\" + name;
-      const std::string bytes = ReadAll(arrived);
-      const auto older = left.find(name);
-      EXPECT_TRUE(bytes == Narrow(name) || (older != left.end() && bytes == older->second))
-          << "not whole: " << testing::PrintToString(arrived);
-      EXPECT_FALSE(GetFileAttributesW(arrived.c_str()) & FILE_ATTRIBUTE_READONLY) << arrived;
-    }
-    for (const auto& [key, data] : Registry()) {
-      const std::string stored = Stored(key);
-      EXPECT_TRUE(stored == AsStored(data) || stored == "<absent>") << key;
-    }
-    const std::string told = ReadAll(log);
-    EXPECT_TRUE(told.empty() || told.ends_with("] exit code: " + Narrow(code) + "\r\n"))
-        << "the log's last line";
-  }
-
-  // Every key's default value as the launcher writes it.
-  std::map<std::wstring, std::wstring> Registry() const {
-    std::map<std::wstring, std::wstring> values;
-    const std::wstring open = L"\"" + exe + L"\" -I \"%1\"";
-    for (const std::wstring type : {L"OFX", L"OFC", L"QIF", L"OFF"}) {
-      values[L"." + type] = type + L".Document";
-      values[L"." + type + L"\\shell\\open\\command"] = open;
-      values[type + L".Document"] = L"";
-      values[type + L".Document\\DefaultIcon"] = exe + L",0";
-      values[type + L".Document\\shell\\open\\command"] = open;
-    }
-    return values;
-  }
-
-  const std::vector<std::wstring> documents = {L"a.qif", L"l'\u00e9 \u0441\u0447.ofx"};
-  const std::map<std::wstring, std::string> left = {{L"a.qif", "an older a.qif"},
-                                                    {L"notes.txt", "the application's"}};
-  const std::vector<std::wstring> staged = {
-      L"1-0.part", L"2-0.part", std::to_wstring(GetCurrentProcessId()) + L"-0.part", L"x.txt"};
-  std::wstring base, latin, root, docs, boot, log, record, exe;
-};
