@@ -19,6 +19,7 @@ TEST(PathRules, ADocumentIsQualifiedAgainstTheCurrentFolder) {
   EXPECT_EQ(Qualified(deep, u"C:\\w"), deep);
   EXPECT_EQ(Qualified(u"a*.ofx", u"C:\\w"), u"C:\\w\\a*.ofx (refused)");
   EXPECT_EQ(Qualified(u"C:\\a:b\\c", u"C:\\w"), u"C:\\a:b\\c (refused)");
+  EXPECT_EQ(Qualified(u"C:*.qif", u"C:\\w"), u"C:*.qif (refused)");
 }
 
 TEST(PathRules, ADocumentKeepsItsNameInEveryForm) {

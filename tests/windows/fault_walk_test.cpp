@@ -151,8 +151,11 @@ class FaultWalk : public testing::Test {
     EXPECT_EQ(Tree(Incoming()), (Names{L"a.qif", L"l'\u00e9 \u0441\u0447.ofx", L"notes.txt"}));
     const std::string told = ReadAll(at->log);
     std::vector<std::string> lines = {
+        "start: command line \"" + Utf8(at->exe) + "\" -I \"" + Utf8(at->docs) + "\\a.qif\"",
+        "start: current folder " + Utf8(at->docs) + "\r\n",
         "start: launcher " + Utf8(at->exe) + "\r\n",
         "boot file: install_dir=" + Utf8(app) + "\r\n",
+        "registry: HKCR\\OFX.Document\\shell\\open\\command: value \"command\" removed (done)",
         "hand-off: remove " + Utf8(Staging()) +
             "\\2-0.part, left by a launcher that no longer runs (error 32)\r\n",
         " is on another volume than staging: moved by a copy\r\n",
@@ -160,9 +163,13 @@ class FaultWalk : public testing::Test {
     if (!second) {
       lines.push_back("java: command line javaw  -Xmx128m -classpath \"" + Utf8(app) +
                       "\\a\" com.zor.ledgrix.Tabex\r\n");
+      lines.push_back(": " + Utf8(at->base) + "\\j re\\bin\\javaw.exe\r\n");  // the javaw found
       lines.push_back("java: ended with exit code 7\r\n");
     }
     for (const std::string& line : lines) EXPECT_NE(told.find(line), std::string::npos) << line;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    EXPECT_TRUE(told.starts_with(std::to_string(now.wYear) + "-")) << "each line tells its time";
     const std::pair<std::string, bool> kinds[] = {{"] registry: ", true},
                                                   {"] document: ", true},
                                                   {"] guard: ", true},

@@ -78,10 +78,11 @@ TEST(Start, WhileTheApplicationRunsFurtherStartsHandTheirDocumentsOver) {
   Write(at.boot, "install_dir=.\njrehome=j re\nlib-classpath=a;\n");
   Write(at.root + L"\\hold", "");
   at.Leave();
-  const std::wstring downloads = Write(at.base + L"\\Downloads\\b.qif", "b.qif");
-  Start first(L"\"" + at.exe + L"\" -I b.qif", at.base + L"\\Downloads");
+  const std::wstring downloads = at.base + L"\\Downloads";
+  Write(downloads + L"\\b.qif", "b.qif");
+  Start first(L"\"" + at.exe + L"\" -I b.qif", downloads);
   for (int tick = 0; tick < 6000 && Javas(at.record).empty(); ++tick) Sleep(10);
-  RemoveTree(at.base + L"\\Downloads");
+  RemoveTree(downloads);
   EXPECT_EQ(GetFileAttributesW(downloads.c_str()), INVALID_FILE_ATTRIBUTES) << "still in use";
   const std::wstring deep = std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e') + L"\\d.qif";
   Write(at.docs + L"\\" + deep, "d.qif");
