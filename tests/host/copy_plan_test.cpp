@@ -21,4 +21,5 @@ TEST(CopyPlan, AStagedNameTellsTheProcessThatWroteIt) {
   EXPECT_EQ(StagingProcessOf(u"4294967295-12.part"), 4294967295u);
   EXPECT_EQ(StagingProcessOf(u"4294967296-0.part"), std::nullopt);
   EXPECT_EQ(StagingProcessOf(u"-0.part"), std::nullopt);
+  EXPECT_EQ(StagingProcessOf(u"1-012345"), std::nullopt);
 }

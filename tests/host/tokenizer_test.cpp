@@ -9,6 +9,7 @@ TEST(CommandLine, TailFollowsTheProgramNameAndTheBlanksAfterIt) {
   EXPECT_EQ(CommandLineTail(u"C:\\P F\\ledgrix.exe -I x"), u"F\\ledgrix.exe -I x");
   EXPECT_EQ(CommandLineTail(u"l\"a b\"c -I"), u"-I");
   EXPECT_EQ(CommandLineTail(u"ledgrix.exe  "), u"");
+  EXPECT_EQ(CommandLineTail(u"ledgrix.exe"), u"");
 }
 
 TEST(Tokenizer, TakesThePathAfterEachDashI) {

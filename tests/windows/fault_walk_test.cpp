@@ -138,7 +138,9 @@ class FaultWalk : public testing::Test {
       // Without the memory's size, the smallest heap.
       const Names java = Expected(call == "GlobalMemoryStatus" ? L"96" : L"128");
       EXPECT_EQ(Javas(at->record), std::vector<Names>(java_runs ? 1 : 0, java));
-      EXPECT_EQ(ReadAll(at->log).find("are not read") != std::string::npos, call == "ReadFile");
+      const std::string told = ReadAll(at->log);
+      EXPECT_EQ(told.find("are not read") != std::string::npos, call == "ReadFile");
+      EXPECT_EQ(told.find(" passed as "), std::string::npos) << "code page 1252 carries every path";
     }
   }
 
@@ -155,6 +157,7 @@ class FaultWalk : public testing::Test {
         "start: current folder " + Utf8(at->docs) + "\r\n",
         "start: launcher " + Utf8(at->exe) + "\r\n",
         "boot file: install_dir=" + Utf8(app) + "\r\n",
+        "boot file: lib-classpath=a;\r\n",
         "registry: HKCR\\OFX.Document\\shell\\open\\command: value \"command\" removed (done)",
         "hand-off: remove " + Utf8(Staging()) +
             "\\2-0.part, left by a launcher that no longer runs (error 32)\r\n",
@@ -163,6 +166,7 @@ class FaultWalk : public testing::Test {
     if (!second) {
       lines.push_back("java: command line javaw  -Xmx128m -classpath \"" + Utf8(app) +
                       "\\a\" com.zor.ledgrix.Tabex\r\n");
+      lines.push_back("start: current folder now " + Utf8(at->root) + "\r\n");
       lines.push_back(": " + Utf8(at->base) + "\\j re\\bin\\javaw.exe\r\n");  // the javaw found
       lines.push_back("java: ended with exit code 7\r\n");
     }
