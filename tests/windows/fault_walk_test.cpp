@@ -92,14 +92,9 @@ class FaultWalk : public testing::Test {
 
   // Java as it starts once the documents that reached incoming are there.
   static Names Expected(const std::wstring& heap) {
-    return {at->base + L"\\j re\\bin\\javaw.exe",
-            app,
-            std::to_wstring(Tree(Incoming()).size()),
-            L"javaw",
-            L"-Xmx" + heap + L"m",
-            L"-classpath",
-            app + L"\\a",
-            L"com.zor.ledgrix.Tabex"};
+    const std::wstring documents = std::to_wstring(Tree(Incoming()).size());
+    const std::wstring javaw = at->base + L"\\j re\\bin\\javaw.exe";
+    return JavaOf(javaw, L"javaw", app, documents, L"-Xmx" + heap + L"m", app + L"\\a");
   }
 
   // How a start may end when the call fails.

@@ -19,7 +19,6 @@ struct Row {
 // cannot carry reaches Java as the same file.
 TEST(Start, EachBootFileEndsAFirstStartItsOwnWay) {
   const Installation at(L"LEDGRIX_EXE");
-  const std::wstring main = L"com.zor.ledgrix.Tabex";
   const std::wstring java = at.root + L"\\j re\\bin\\javaw";
   const std::wstring base_java = at.base + L"\\j re\\bin\\javaw";
   const std::wstring app = at.base + L"\\app";
@@ -28,25 +27,16 @@ TEST(Start, EachBootFileEndsAFirstStartItsOwnWay) {
       {"relative folders",
        L"install_dir=..\\app\njrehome=j re\ndefault_options=-Xmx9m\nlib-classpath=lib\\;a.jar;",
        L"0",
-       {{java + L".exe",
-         app,
-         L"3",
-         java,
-         L"-Xmx9m",
-         L"-classpath",
-         app + L"\\lib\\;" + app + L"\\a.jar",
-         main}}},
+       {JavaOf(java + L".exe", java, app, L"3", L"-Xmx9m", app + L"\\lib\\;" + app + L"\\a.jar")}},
       {"absolute folders, outside the code page",
        L"install_dir=" + app + L"\njrehome=" + at.base + L"\\j re\nlib-classpath=a.jar;lib\\*;",
        L"0",
-       {{base_java + L".exe",
-         app,
-         L"3",
-         base_java,
-         L"-Xmx128m",
-         L"-classpath",
-         app + L"\\a.jar;" + app + L"\\lib\\*",
-         main}}},
+       {JavaOf(base_java + L".exe",
+               base_java,
+               app,
+               L"3",
+               L"-Xmx128m",
+               app + L"\\a.jar;" + app + L"\\lib\\*")}},
       {"installation folder too long",
        L"install_dir=" + too_long + L"\nlib-classpath=a;",
        L"206\n" + Fatal(L"Could not find installation directory at:\n" + too_long, 206),

@@ -177,3 +177,22 @@ inline std::vector<Names> Javas(const std::wstring& record) {
   if (file) fclose(file);
   return javas;
 }
+
+// What the stand-in records of a Java the launcher starts from module, which
+// the command line names program, in folder, with documents waiting in
+// incoming, given one option and the class path.
+inline Names JavaOf(const std::wstring& module,
+                    const std::wstring& program,
+                    const std::wstring& folder,
+                    const std::wstring& documents,
+                    const std::wstring& option,
+                    const std::wstring& class_path) {
+  return {module,
+          folder,
+          documents,
+          program,
+          option,
+          L"-classpath",
+          class_path,
+          L"com.zor.ledgrix.Tabex"};
+}
