@@ -65,8 +65,6 @@ size_t WorkingDirectoryLength(WStringView directory) {
   return directory.size() - 1;
 }
 
-WChar Folded(WChar c) { return c >= u'a' && c <= u'z' ? static_cast<WChar>(c - 32) : c; }
-
 }  // namespace
 
 bool IsAbsolute(WStringView path) {
@@ -95,7 +93,7 @@ WString AnchoredFolder(WStringView folder, WStringView root) {
   if (folder.empty() || IsAbsolute(folder)) return WString(folder);
   if (folder.size() < 2 || folder[1] != u':') return Below(root, folder);
   const bool on_root_drive =
-      root.size() >= 2 && root[1] == u':' && Folded(root[0]) == Folded(folder[0]);
+      root.size() >= 2 && root[1] == u':' && AsciiUpper(root[0]) == AsciiUpper(folder[0]);
   return Below(on_root_drive ? WString(root) : WString(folder.substr(0, 2)) + u"\\",
                folder.substr(2));
 }

@@ -45,12 +45,9 @@ void ParseLine(WStringView line, BootSettings* settings) {
 WString RootFolderOf(WStringView module_path) {
   const WString folder = FolderOf(module_path);
   const size_t slash = folder.rfind(u'\\');
-  const auto folded = [](WChar c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<WChar>(c + 32) : c;
-  };
   if (slash != WString::npos && folder.size() - slash == 4 &&
-      std::equal(folder.begin() + slash, folder.end(), u"\\bin", [&](WChar a, WChar b) {
-        return folded(a) == b;
+      std::equal(folder.begin() + slash, folder.end(), u"\\BIN", [](WChar a, WChar b) {
+        return AsciiUpper(a) == b;
       }))
     return FolderOf(folder);
   return folder;

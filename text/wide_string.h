@@ -11,3 +11,7 @@ using WStringView = std::u16string_view;
 
 // The decimal text of a number, '-' before a negative one.
 WString DecimalText(int64_t value);
+
+// The letter in upper case when it is an ASCII one, as drive letters and the
+// bin folder's name compare.
+inline WChar AsciiUpper(WChar c) { return c >= u'a' && c <= u'z' ? static_cast<WChar>(c - 32) : c; }

@@ -94,7 +94,7 @@ class FaultWalk : public testing::Test {
   static Names Expected(const std::wstring& heap) {
     const std::wstring documents = std::to_wstring(Tree(Incoming()).size());
     const std::wstring javaw = at->base + L"\\j re\\bin\\javaw.exe";
-    return JavaOf(javaw, L"javaw", app, documents, L"-Xmx" + heap + L"m", app + L"\\a");
+    return JavaOf(javaw, L"javaw", app, documents, {L"-Xmx" + heap + L"m"}, app + L"\\a");
   }
 
   // How a start may end when the call fails.

@@ -27,15 +27,17 @@ TEST(Start, EachBootFileEndsAFirstStartItsOwnWay) {
       {"relative folders",
        L"install_dir=..\\app\njrehome=j re\ndefault_options=-Xmx9m\nlib-classpath=lib\\;a.jar;",
        L"0",
-       {JavaOf(java + L".exe", java, app, L"3", L"-Xmx9m", app + L"\\lib\\;" + app + L"\\a.jar")}},
+       {JavaOf(
+           java + L".exe", java, app, L"3", {L"-Xmx9m"}, app + L"\\lib\\;" + app + L"\\a.jar")}},
       {"absolute folders, outside the code page",
-       L"install_dir=" + app + L"\njrehome=" + at.base + L"\\j re\nlib-classpath=a.jar;lib\\*;",
+       L"install_dir=" + app + L"\njrehome=" + at.base +
+           L"\\j re\ndefault_options=-Dcity=Z\u00fcrich\nlib-classpath=a.jar;lib\\*;",
        L"0",
        {JavaOf(base_java + L".exe",
                base_java,
                app,
                L"3",
-               L"-Xmx128m",
+               {L"-Dcity=Zurich", L"-Xmx128m"},
                app + L"\\a.jar;" + app + L"\\lib\\*")}},
       {"installation folder too long",
        L"install_dir=" + too_long + L"\nlib-classpath=a;",
@@ -50,13 +52,18 @@ TEST(Start, EachBootFileEndsAFirstStartItsOwnWay) {
        L"123\n" + Fatal(L"Application classpath is missing\n", 123),
        {}},
   };
+  SetEnvironmentVariableW(L"LEDGRIX_LOG", at.log.c_str());
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     Write(at.boot, Narrow(row.boot));
     EXPECT_EQ(at.Run(L"-I a.qif -I '" + at.docs + L"\\l''\u00e9 \u0441\u0447.ofx'"), row.ended);
     EXPECT_EQ(Javas(at.record), row.javas);
+    // What no short form can carry, an option, is told.
+    EXPECT_EQ(ReadAll(at.log).find("cannot carry the whole command line") != std::string::npos,
+              row.boot.find(L"Z\u00fc") != std::wstring::npos);
     EXPECT_EQ(Tree(Incoming()), (Names{L"a.qif", L"l'\u00e9 \u0441\u0447.ofx", L"notes.txt"}));
   }
+  SetEnvironmentVariableW(L"LEDGRIX_LOG", nullptr);
 }
 
 // A user's first start creates incoming. While the application runs, its

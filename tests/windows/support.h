@@ -180,19 +180,15 @@ inline std::vector<Names> Javas(const std::wstring& record) {
 
 // What the stand-in records of a Java the launcher starts from module, which
 // the command line names program, in folder, with documents waiting in
-// incoming, given one option and the class path.
+// incoming, given its options and the class path.
 inline Names JavaOf(const std::wstring& module,
                     const std::wstring& program,
                     const std::wstring& folder,
                     const std::wstring& documents,
-                    const std::wstring& option,
+                    const Names& options,
                     const std::wstring& class_path) {
-  return {module,
-          folder,
-          documents,
-          program,
-          option,
-          L"-classpath",
-          class_path,
-          L"com.zor.ledgrix.Tabex"};
+  Names record = {module, folder, documents, program};
+  record.insert(record.end(), options.begin(), options.end());
+  record.insert(record.end(), {L"-classpath", class_path, L"com.zor.ledgrix.Tabex"});
+  return record;
 }
